@@ -1,0 +1,39 @@
+// kx480-tool: the viewer's operations from a shell, for batch work on card dumps and for
+// tests and benchmarks that need no window.
+
+#include "ToolCommands.h"
+
+#include <iostream>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kx480-tool COMMAND ...\n"
+    "commands:\n"
+    "  gen PATH [options]                 write a recording as the camera does (gen --help)\n"
+    "  info FILE                          streams, state and telemetry summary of a recording\n"
+    "  telemetry FILE [--format csv|gpx|json]\n"
+    "                                     every telemetry record in stream order\n"
+    "  lookup FILE --at MS [--miles]      speed, G-sensor and position shown at a position\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace kx::tool;
+    const std::map<std::string, int (*)(const Args&)> commands = {
+        {"gen", GenCommand}, {"info", InfoCommand}, {"telemetry", TelemetryCommand}, {"lookup", LookupCommand}};
+    const std::string command = argc >= 2 ? argv[1] : "";
+    if (command == "--help" || command == "help") {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (commands.count(command) == 0) {
+        if (!command.empty()) std::cerr << "kx480-tool: unknown command " << command << '\n';
+        std::cerr << kUsage;
+        return kExitFailure;
+    }
+    const Args args(argv + 2, argv + argc);
+    return commands.at(command)(args);
+}
