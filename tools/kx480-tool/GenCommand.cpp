@@ -6,6 +6,10 @@
 
 #include <iostream>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace kx::tool {
 
 namespace {
@@ -89,6 +93,7 @@ int GenCommand(const Args& args) {
         std::cerr << "kx480-tool gen: " << error << '\n';
         return kExitFailure;
     }
+    av_log_set_level(AV_LOG_ERROR);  // the encoders' statistics are not for the user
     const sim::SimResult result = sim::GenerateRecording(p.positional()[0], options);
     if (!result.ok) {
         std::cerr << "kx480-tool gen: " << result.error << '\n';

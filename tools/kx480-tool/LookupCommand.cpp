@@ -14,8 +14,8 @@ namespace kx::tool {
 
 int LookupCommand(const Args& args) {
     ArgParser p(args, {"at"}, {"miles"});
-    const auto at = p.value("at") ? ParseWholeNumber(*p.value("at")) : std::nullopt;
-    if (!p.ok() || p.positional().size() != 1 || !at || *at < 0 || *at > UINT32_MAX) {
+    const long long at = ParseWholeNumber(p.value("at").value_or("")).value_or(-1);
+    if (!p.ok() || p.positional().size() != 1 || at < 0 || at > UINT32_MAX) {
         std::cerr << "usage: kx480-tool lookup FILE --at MS [--miles]\n";
         return kExitFailure;
     }
@@ -28,7 +28,7 @@ int LookupCommand(const Args& args) {
     TheViewerOptions().speedInMiles = p.flag("miles");
     PublishTelemetry(std::move(t->load));
 
-    const auto time = static_cast<std::uint32_t>(*at);
+    const auto time = static_cast<std::uint32_t>(at);
     double speed = 0, x = 0, y = 0, z = 0;
     float lat = 0, lon = 0;
     const bool speedOk = FindSpeedAt(time, speed);

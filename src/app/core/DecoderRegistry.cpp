@@ -1,5 +1,6 @@
 #include "app/core/DecoderRegistry.h"
 
+#include "app/core/DebugLog.h"
 #include "app/core/Registry.h"
 
 #include <optional>
@@ -84,13 +85,18 @@ void PrepareDecoderRegistry() {
             RegistryKey::Create(RegistryHive::CurrentUser, "Software\\GNU");
         gnu = RegistryKey::Create(RegistryHive::CurrentUser, "Software\\GNU\\ffdshow");
     }
+    // Each value is tried even when one before it failed.
+    bool written = gnu.has_value();
     if (gnu) {
-        gnu->SetDword("multipleInstances", 0);
-        gnu->SetDword("isWhitelist", 0);
-        gnu->SetDword("h264", 1);
-        gnu->SetString("whitelist", whitelist);
+        written &= gnu->SetDword("multipleInstances", 0);
+        written &= gnu->SetDword("isWhitelist", 0);
+        written &= gnu->SetDword("h264", 1);
+        written &= gnu->SetString("whitelist", whitelist);
     }
-    if (auto kx = OpenOrCreate("Software\\KX\\ffdshow")) kx->SetString("whitelist", whitelist);
+    const auto kx = OpenOrCreate("Software\\KX\\ffdshow");
+    written &= kx && kx->SetString("whitelist", whitelist);
+    if (!written) DebugLog("decoder registry values not written to %s",
+                           RegistryHivePath(RegistryHive::CurrentUser).c_str());
 }
 
 }  // namespace kx

@@ -1,5 +1,6 @@
 #include "app/core/LanguageTable.h"
 
+#include "app/core/DebugLog.h"
 #include "app/core/ProgramPaths.h"
 
 #include <array>
@@ -113,6 +114,7 @@ void LoadLanguageLibrary(ViewerOptions& options) {
     options.languageLibrary.reset();
     const std::string path = LanguageFilePath(options.languageIndex);
     if (!path.empty()) options.languageLibrary = LanguageTable::Load(path);
+    if (!options.languageLibrary) DebugLog("no language table for index %d", options.languageIndex);
 }
 
 std::optional<std::string> LanguageString(int number) {
