@@ -10,6 +10,7 @@ function(kx_core_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   kx_warnings(${name})
   if(KX_FUZZ)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+      -fno-sanitize-recover=all)
   endif()
 endfunction()

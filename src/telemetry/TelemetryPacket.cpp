@@ -23,16 +23,32 @@ int TwoDigits(std::string_view field, std::size_t index) {
 
 double SinglePrecision(double value) { return static_cast<double>(static_cast<float>(value)); }
 
-std::int64_t LocalCalendarSeconds(const CGPSData& r) {
+std::int64_t MakeLocalTime(const CGPSData& r, int minute, int second) {
     std::tm tm{};
     tm.tm_year = (r.year + 30) % 100 + 70;  // 70-99: 1970-1999, 00-69: 2000-2069
     tm.tm_mon = r.month - 1;
     tm.tm_mday = r.day;
     tm.tm_hour = r.hour;  // 24 and more roll over into the next day
-    tm.tm_min = r.minute;
-    tm.tm_sec = r.second;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
     tm.tm_isdst = -1;
     return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+// mktime consults the time zone database on every call; a recording has one fix a second, all
+// in a few hours. The start of the fix's hour is converted once and the minutes and seconds
+// added to it, which is what mktime gives for in-range minutes and seconds.
+std::int64_t LocalCalendarSeconds(const CGPSData& r) {
+    if (r.minute < 0 || r.minute > 59 || r.second < 0 || r.second > 59) return MakeLocalTime(r, r.minute, r.second);
+    struct HourStart {
+        std::int32_t year = -1, month = -1, day = -1, hour = -1;
+        std::int64_t seconds = 0;
+    };
+    thread_local HourStart cached;
+    if (cached.year != r.year || cached.month != r.month || cached.day != r.day || cached.hour != r.hour)
+        cached = {r.year, r.month, r.day, r.hour, MakeLocalTime(r, 0, 0)};
+    if (cached.seconds == -1) return MakeLocalTime(r, r.minute, r.second);
+    return cached.seconds + r.minute * 60 + r.second;
 }
 
 void ApplyField(CGPSData& r, int index, std::string_view field) {

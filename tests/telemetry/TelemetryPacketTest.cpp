@@ -142,6 +142,28 @@ TEST(TelemetryPacket, TimestampIsLocalCalendarTimeWithHoursRollingOver) {
     EXPECT_EQ(Gps("GPRMC,000000,A,1,N,2,E,0,0,010170").timestamp, 9 * 3600);               // 1970
 }
 
+TEST(TelemetryPacket, TimestampMatchesMktimeAcrossADaylightSavingChange) {
+    kx::test::ScopedEnv tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    tzset();
+    // Fixes a minute apart through the night of 30/31 March 2024 (local 00:00 to 05:59).
+    for (int utcMinute = 0; utcMinute < 6 * 60; utcMinute += 7) {
+        const int utcHour = 15 + utcMinute / 60;  // plus 9 hours: 24..29, the next day's early hours
+        char text[80];
+        std::snprintf(text, sizeof text, "GPRMC,%02d%02d%02d,A,1,N,2,E,0,0,300324", utcHour, utcMinute % 60,
+                      utcMinute % 50);
+        const CGPSData r = Gps(text);
+        std::tm tm{};
+        tm.tm_year = 124;
+        tm.tm_mon = 2;
+        tm.tm_mday = 30;
+        tm.tm_hour = utcHour + 9;
+        tm.tm_min = utcMinute % 60;
+        tm.tm_sec = utcMinute % 50;
+        tm.tm_isdst = -1;
+        EXPECT_EQ(r.timestamp, static_cast<std::int64_t>(std::mktime(&tm))) << text;
+    }
+}
+
 TEST(TelemetryPacket, PublishingHandsBothListsOverInOneStep) {
     TelemetryLoad load = Handle("GPRMC,000000,A,1,N,2,E,0,0,010100", 10);
     load.gsensor.push_back({1, 2, 3, 20});

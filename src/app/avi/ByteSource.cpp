@@ -35,7 +35,7 @@ std::size_t FileByteSource::ReadAt(std::uint64_t offset, void* buffer, std::size
 }
 
 std::size_t MemoryByteSource::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
-    if (offset >= bytes_.size()) return 0;
+    if (offset >= bytes_.size() || size == 0) return 0;
     const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, bytes_.size() - offset));
     std::memcpy(buffer, bytes_.data() + offset, n);
     return n;

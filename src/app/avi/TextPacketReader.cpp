@@ -1,6 +1,7 @@
 #include "app/avi/TextPacketReader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kx {
 
@@ -57,6 +58,7 @@ bool TextPacketReader::NextIndexEntry(Entry& entry) {
     const std::uint8_t* e = block_.data() + std::size_t{nextEntry_ - blockFirst_} * kIndexEntrySize;
     entry.id = ReadLE32(e);
     entry.chunkOffset = indexBase_ + ReadLE32(e + 8);
+    entry.size = ReadLE32(e + 12);
     ++nextEntry_;
     return true;
 }
@@ -73,7 +75,7 @@ bool TextPacketReader::NextWalkEntry(Entry& entry) {
         }
         // The first damaged or cut chunk ends the walk.
         if (ChunkStream(id) < 0 || walkAt_ + 8 + size > info_.moviEnd) return false;
-        entry = {id, walkAt_};
+        entry = {id, walkAt_, size};
         walkAt_ += 8 + PaddedSize(size);
         return true;
     }
@@ -90,12 +92,13 @@ int TextPacketReader::Next(std::uint8_t* buffer, std::uint32_t& length, std::uin
             continue;
         }
         if (!IsTextPacket(entry.id)) continue;
-        std::uint8_t header[8];
-        if (!source_.ReadExact(entry.chunkOffset, header, 8) || ReadLE32(header) != entry.id) continue;
-        const std::uint64_t dataAt = entry.chunkOffset + 8;
-        const std::uint64_t available = info_.fileSize > dataAt ? info_.fileSize - dataAt : 0;
-        const auto size = static_cast<std::uint32_t>(std::min<std::uint64_t>({ReadLE32(header + 4), length, available}));
-        length = static_cast<std::uint32_t>(source_.ReadAt(dataAt, buffer, size));
+        // Header and data in one read; the header must name the chunk the entry names.
+        const std::uint32_t wanted = std::min(entry.size, length);
+        chunk_.resize(8 + std::size_t{wanted});
+        const std::size_t got = source_.ReadAt(entry.chunkOffset, chunk_.data(), chunk_.size());
+        if (got < 8 || ReadLE32(chunk_.data()) != entry.id) continue;
+        length = static_cast<std::uint32_t>(std::min<std::size_t>({got - 8, ReadLE32(chunk_.data() + 4), wanted}));
+        std::memcpy(buffer, chunk_.data() + 8, length);
         time = info_.VideoFrameTimeMs(videoFrames_ ? videoFrames_ - 1 : 0);
         return kTextPacketOk;
     }

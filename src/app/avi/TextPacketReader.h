@@ -31,6 +31,7 @@ private:
     struct Entry {
         FourCC id;
         std::uint64_t chunkOffset;  // file offset of the chunk header
+        std::uint32_t size;         // data size as the index or the chunk header gives it
     };
 
     void ChooseIndexBase();
@@ -52,6 +53,8 @@ private:
     std::uint32_t blockFirst_ = 0;
     // Walk mode.
     std::uint64_t walkAt_ = 0;
+    // A chunk header and its data, read together.
+    std::vector<std::uint8_t> chunk_;
 };
 
 }  // namespace kx
