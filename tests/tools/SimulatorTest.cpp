@@ -5,6 +5,7 @@
 #include "sim/CameraSimulator.h"
 #include "sim/FrameMark.h"
 
+#include "RecordingProbe.h"
 #include "TempDir.h"
 #include "app/avi/AviFormat.h"
 
@@ -31,12 +32,7 @@ extern "C" {
 namespace kx::sim {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using namespace kx::test;
 
 std::string Generate(const test::TempDir& dir, const std::string& name, const SimOptions& options) {
     const SimResult result = GenerateRecording(dir / name, options);
@@ -51,73 +47,6 @@ SimOptions Tiny(int channels, AudioKind audio, double seconds = 1, int fps = 10)
     o.seconds = seconds;
     o.fps = fps;
     return o;
-}
-
-// ---- A plain walk over the file, independent of the reader the viewer uses ----
-
-struct Chunk {
-    std::string id;
-    std::uint64_t offset;  // of the chunk header, counted from "movi"
-    Bytes data;
-};
-
-struct IndexEntry {
-    std::string id;
-    std::uint32_t flags, offset, size;
-};
-
-struct Riff {
-    std::uint32_t riffSize = 0;
-    std::uint32_t moviSize = 0;
-    AviMainHeader main;
-    std::vector<AviStreamHeader> headers;
-    std::vector<Bytes> formats;
-    std::vector<Chunk> chunks;
-    bool endsAfterChunks = false;  // the movi walk ends exactly at the end of the file
-    bool hasIndex = false;
-    std::vector<IndexEntry> index;
-
-    std::vector<const Chunk*> Of(const std::string& id) const {
-        std::vector<const Chunk*> out;
-        for (const Chunk& c : chunks)
-            if (c.id == id) out.push_back(&c);
-        return out;
-    }
-};
-
-Riff Walk(const Bytes& f) {
-    Riff r;
-    r.riffSize = ReadLE32(&f[4]);
-    const std::size_t moviList = 20 + ReadLE32(&f[16]);
-    r.main = ParseMainHeader(&f[32], 56);
-    for (std::size_t p = 88; p < moviList;) {  // the stream lists after "avih"
-        const std::size_t listEnd = p + 8 + ReadLE32(&f[p + 4]);
-        r.headers.push_back(ParseStreamHeader(&f[p + 20], 56));
-        const std::size_t strf = p + 20 + 56;
-        r.formats.emplace_back(f.begin() + static_cast<std::ptrdiff_t>(strf + 8),
-                               f.begin() + static_cast<std::ptrdiff_t>(strf + 8 + ReadLE32(&f[strf + 4])));
-        p = listEnd;
-    }
-    r.moviSize = ReadLE32(&f[moviList + 4]);
-    const std::size_t movi = moviList + 8;
-    std::size_t p = movi + 4;
-    while (p + 8 <= f.size() && std::memcmp(&f[p], "idx1", 4) != 0) {
-        const std::uint32_t size = ReadLE32(&f[p + 4]);
-        if (p + 8 + size > f.size()) break;
-        r.chunks.push_back({std::string(reinterpret_cast<const char*>(&f[p]), 4), p - movi,
-                            Bytes(f.begin() + static_cast<std::ptrdiff_t>(p + 8),
-                                  f.begin() + static_cast<std::ptrdiff_t>(p + 8 + size))});
-        p += 8 + size + (size & 1);
-    }
-    r.endsAfterChunks = p == f.size();
-    if (p + 8 <= f.size() && std::memcmp(&f[p], "idx1", 4) == 0) {
-        r.hasIndex = true;
-        const std::uint32_t size = ReadLE32(&f[p + 4]);
-        for (std::size_t e = p + 8; e + 16 <= p + 8 + size; e += 16)
-            r.index.push_back({std::string(reinterpret_cast<const char*>(&f[e]), 4), ReadLE32(&f[e + 4]),
-                               ReadLE32(&f[e + 8]), ReadLE32(&f[e + 12])});
-    }
-    return r;
 }
 
 std::string Text(const Chunk& c) { return std::string(c.data.begin(), c.data.end()); }
@@ -167,97 +96,6 @@ std::vector<TimedPacket> Packets(const Riff& r, const std::string& textId, int f
         if (c.id == textId) out.push_back({frame < 0 ? 0 : static_cast<std::uint64_t>(frame) * 1000 / fps, Text(c)});
     }
     return out;
-}
-
-// ---- Decoding with FFmpeg ----
-
-struct Picture {
-    int width = 0, height = 0;
-    Bytes y, u, v;
-};
-
-struct DecodedStream {
-    AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
-    AVCodecID codec = AV_CODEC_ID_NONE;
-    int width = 0, height = 0, sampleRate = 0, soundChannels = 0;
-    std::vector<Picture> pictures;
-    double sumSquares = 0;
-    std::int64_t samples = 0;
-    double Rms() const { return samples ? std::sqrt(sumSquares / static_cast<double>(samples)) : 0; }
-};
-
-Bytes CopyPlane(const std::uint8_t* data, int stride, int width, int height) {
-    Bytes out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y)
-        std::memcpy(&out[static_cast<std::size_t>(y * width)], data + static_cast<std::ptrdiff_t>(y) * stride,
-                    static_cast<std::size_t>(width));
-    return out;
-}
-
-void Take(const AVFrame* f, DecodedStream& s) {
-    if (s.type == AVMEDIA_TYPE_VIDEO) {
-        ASSERT_EQ(f->format, AV_PIX_FMT_YUV420P);
-        s.pictures.push_back({f->width, f->height, CopyPlane(f->data[0], f->linesize[0], f->width, f->height),
-                              CopyPlane(f->data[1], f->linesize[1], f->width / 2, f->height / 2),
-                              CopyPlane(f->data[2], f->linesize[2], f->width / 2, f->height / 2)});
-        return;
-    }
-    ASSERT_EQ(f->format, AV_SAMPLE_FMT_FLTP);
-    const auto* samples = reinterpret_cast<const float*>(f->data[0]);
-    for (int i = 0; i < f->nb_samples; ++i) s.sumSquares += double{samples[i]} * samples[i];
-    s.samples += f->nb_samples;
-}
-
-std::vector<DecodedStream> Decode(const std::string& path) {
-    std::vector<DecodedStream> streams;
-    AVFormatContext* format = nullptr;
-    EXPECT_EQ(avformat_open_input(&format, path.c_str(), nullptr, nullptr), 0);
-    if (!format) return streams;
-    EXPECT_GE(avformat_find_stream_info(format, nullptr), 0);
-    std::vector<AVCodecContext*> decoders(format->nb_streams, nullptr);
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVCodecParameters* par = format->streams[i]->codecpar;
-        DecodedStream s;
-        s.type = par->codec_type;
-        s.codec = par->codec_id;
-        s.width = par->width;
-        s.height = par->height;
-        s.sampleRate = par->sample_rate;
-        s.soundChannels = par->ch_layout.nb_channels;
-        streams.push_back(s);
-        if (s.type != AVMEDIA_TYPE_VIDEO && s.type != AVMEDIA_TYPE_AUDIO) continue;
-        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
-        decoders[i] = avcodec_alloc_context3(codec);
-        avcodec_parameters_to_context(decoders[i], par);
-        decoders[i]->thread_count = 1;
-        EXPECT_EQ(avcodec_open2(decoders[i], codec, nullptr), 0);
-    }
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
-    auto drain = [&](unsigned i) {
-        while (avcodec_receive_frame(decoders[i], frame) == 0) {
-            Take(frame, streams[i]);
-            av_frame_unref(frame);
-        }
-    };
-    while (av_read_frame(format, packet) >= 0) {
-        const auto i = static_cast<unsigned>(packet->stream_index);
-        if (decoders[i]) {
-            EXPECT_EQ(avcodec_send_packet(decoders[i], packet), 0);
-            drain(i);
-        }
-        av_packet_unref(packet);
-    }
-    for (unsigned i = 0; i < decoders.size(); ++i) {
-        if (!decoders[i]) continue;
-        avcodec_send_packet(decoders[i], nullptr);
-        drain(i);
-        avcodec_free_context(&decoders[i]);
-    }
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avformat_close_input(&format);
-    return streams;
 }
 
 class SimulatorTest : public ::testing::Test {

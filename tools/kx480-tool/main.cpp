@@ -16,14 +16,17 @@ constexpr const char* kUsage =
     "  info FILE                          streams, state and telemetry summary of a recording\n"
     "  telemetry FILE [--format csv|gpx|json]\n"
     "                                     every telemetry record in stream order\n"
-    "  lookup FILE --at MS [--miles]      speed, G-sensor and position shown at a position\n";
+    "  lookup FILE --at MS [--miles]      speed, G-sensor and position shown at a position\n"
+    "  repair FILE OUTDIR                 rebuild a cut-off or silent recording in OUTDIR;\n"
+    "                                     prints the file to play\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace kx::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"gen", GenCommand}, {"info", InfoCommand}, {"telemetry", TelemetryCommand}, {"lookup", LookupCommand}};
+        {"gen", GenCommand}, {"info", InfoCommand}, {"telemetry", TelemetryCommand}, {"lookup", LookupCommand},
+        {"repair", RepairCommand}};
     const std::string command = argc >= 2 ? argv[1] : "";
     if (command == "--help" || command == "help") {
         std::cout << kUsage;
