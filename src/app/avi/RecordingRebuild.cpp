@@ -100,20 +100,52 @@ bool CopyWithPatches(RebuildJob& job, std::uint64_t from, std::uint64_t to,
     return true;
 }
 
-// Writes the header list with its patches and, when asked, the silent stream list after the
-// first stream list.
+// Writes the header list with its patches, without the stream lists of dropped streams, and,
+// when asked, with the silent stream list after the first stream list.
 bool WriteHeader(RebuildJob& job, std::map<std::uint64_t, std::uint32_t> patches, bool insertSilence,
-                 std::uint32_t silentLength) {
+                 std::uint32_t silentLength, const std::vector<bool>& drop) {
     const HeaderLayout& h = job.layout;
-    const std::uint32_t grow = insertSilence ? kSilentListBytes : 0;
-    patches[16] = static_cast<std::uint32_t>(h.end - 20) + grow;
-    if (!insertSilence) return CopyWithPatches(job, 0, h.end, patches);
+    struct Range {
+        std::uint64_t from, to;
+    };
+    std::vector<Range> skips;
+    std::uint64_t dropped = 0;
+    for (std::size_t i = 0; i < h.streams.size(); ++i) {
+        if (!drop[i]) continue;
+        const std::uint64_t from = std::min(h.end, h.streams[i].listOffset);
+        const std::uint64_t to = std::min(h.end, from + 8 + PaddedSize(h.streams[i].listSize));
+        skips.push_back({from, to});
+        dropped += to - from;
+    }
+    patches[16] = static_cast<std::uint32_t>(h.end - 20 - dropped) + (insertSilence ? kSilentListBytes : 0);
+
     const HeaderLayout::Stream& first = h.streams.front();
     const std::uint64_t insertAt = std::min(h.end, first.listOffset + 8 + PaddedSize(first.listSize));
-    const auto silent = SilentStreamList(silentLength);
-    return CopyWithPatches(job, 0, insertAt, patches) &&
-           (job.target.Write(silent.data(), silent.size()) || Fail(job, "cannot write the target")) &&
-           CopyWithPatches(job, insertAt, h.end, patches);
+    std::uint64_t at = 0;
+    bool inserted = !insertSilence;
+    const auto copyTo = [&](std::uint64_t to) {
+        const bool ok = to <= at || CopyWithPatches(job, at, to, patches);
+        at = std::max(at, to);
+        return ok;
+    };
+    const auto insert = [&] {
+        const auto silent = SilentStreamList(silentLength);
+        inserted = true;
+        return copyTo(insertAt) &&
+               (job.target.Write(silent.data(), silent.size()) || Fail(job, "cannot write the target"));
+    };
+    for (const Range& skip : skips) {
+        if (!inserted && insertAt <= skip.from && !insert()) return false;
+        if (!copyTo(skip.from)) return false;
+        at = std::max(at, skip.to);
+    }
+    if (!inserted && !insert()) return false;
+    return copyTo(h.end);
+}
+
+// The chunk id with another stream number.
+FourCC Renumbered(FourCC id, int stream) {
+    return (id & 0xFFFF0000u) | static_cast<FourCC>('0' + stream / 10 % 10) | static_cast<FourCC>('0' + stream % 10) << 8;
 }
 
 bool AddIndexEntry(RebuildJob& job, FourCC id, std::uint32_t flags, std::uint64_t offset, std::uint32_t size) {
@@ -129,8 +161,11 @@ bool AddIndexEntry(RebuildJob& job, FourCC id, std::uint32_t flags, std::uint64_
 
 class MoviCopy {
 public:
-    MoviCopy(RebuildJob& job, bool addSilence, std::uint64_t frameTime, std::uint32_t silentChunks)
-        : job_(job), addSilence_(addSilence), frameTime_(frameTime), silentChunks_(silentChunks) {}
+    // `numbers` gives each stream its number in the rebuilt file.
+    MoviCopy(RebuildJob& job, bool addSilence, std::uint64_t frameTime, std::uint32_t silentChunks,
+             std::vector<int> numbers)
+        : job_(job), addSilence_(addSilence), frameTime_(frameTime), silentChunks_(silentChunks),
+          numbers_(std::move(numbers)) {}
 
     bool Run() {
         listAt_ = job_.target.Position();
@@ -150,9 +185,8 @@ public:
 private:
     bool CopyChunk(const Chunk& c) {
         const int stream = ChunkStream(c.id);
-        FourCC id = c.id;
+        const FourCC id = stream >= 0 ? Renumbered(c.id, numbers_[static_cast<std::size_t>(stream)]) : c.id;
         std::uint32_t flags = 0;
-        if (addSilence_ && stream == 1) id = StreamChunkId(2, ChunkTypeIs(c.id, "tx") ? "tx" : ChunkTypeIs(c.id, "wb") ? "wb" : "dc");
         if (!job_.movi.Seek(c.at + 8)) return Fail(job_, "movi work file changed during the rebuild");
         bool first = true;
         if (!job_.target.WriteLE32(id) || !job_.target.WriteLE32(c.size)) return Fail(job_, "cannot write the target");
@@ -225,8 +259,23 @@ private:
     std::uint64_t timeAccumulator_ = 0;
     std::uint64_t offset_ = 4;  // index offsets count from the "movi" identifier
     std::uint64_t listAt_ = 0;
+    std::vector<int> numbers_;
     std::vector<std::uint8_t> buffer_;
 };
+
+constexpr std::size_t kStreamNumbers = 100;  // chunk ids carry two digits
+
+// Stream numbers in the rebuilt file: with silence, the silent stream becomes 01 and the text
+// stream 02; dropped streams leave no gap.
+std::vector<int> StreamNumbers(bool addSilence, const std::vector<bool>& drop) {
+    std::vector<int> numbers(kStreamNumbers);
+    int removed = 0;
+    for (std::size_t k = 0; k < kStreamNumbers; ++k) {
+        numbers[k] = static_cast<int>(k) - removed + (addSilence && k >= 1 ? 1 : 0);
+        if (k < drop.size() && drop[k]) ++removed;
+    }
+    return numbers;
+}
 
 // Silence for `frames` video frames at rate/scale: the number of 0.1 s chunks and the frame
 // time in 0.1 ms.
@@ -344,12 +393,22 @@ bool Repair(RebuildJob& job) {
         silence = *plan;
     }
 
+    // A further video stream without a single intact frame (the rear channel of a recording cut
+    // within its first frame) is left out: players refuse a video stream they cannot decode.
+    std::vector<bool> drop(h.streams.size(), false);
+    std::uint32_t kept = 0;
+    for (std::size_t i = 0; i < h.streams.size(); ++i) {
+        drop[i] = i > 0 && h.streams[i].header.type == kFccVids && StreamLength(job, i) == 0;
+        kept += drop[i] ? 0 : 1;
+    }
     std::map<std::uint64_t, std::uint32_t> patches;
     patches[h.mainHeaderOffset + 16] = videoChunks;  // total frames
     for (std::size_t i = 0; i < h.streams.size(); ++i) patches[h.streams[i].headerOffset + 32] = StreamLength(job, i);
     if (job.addSilence) patches[h.mainHeaderOffset + 24] = 3;  // stream count
-    return WriteHeader(job, std::move(patches), job.addSilence, silence.chunks * kSilentSamplesPerChunk) &&
-           MoviCopy(job, job.addSilence, silence.frameTime, silence.chunks).Run() && Finish(job);
+    else if (kept != h.streams.size()) patches[h.mainHeaderOffset + 24] = kept;
+    return WriteHeader(job, std::move(patches), job.addSilence, silence.chunks * kSilentSamplesPerChunk, drop) &&
+           MoviCopy(job, job.addSilence, silence.frameTime, silence.chunks, StreamNumbers(job.addSilence, drop)).Run() &&
+           Finish(job);
 }
 
 bool AddSilence(RebuildJob& job, std::uint32_t /*riffSize: the sizes are counted from what is written*/) {
@@ -359,8 +418,9 @@ bool AddSilence(RebuildJob& job, std::uint32_t /*riffSize: the sizes are counted
     if (WalkMovi(job) == 0) return Fail(job, "no intact chunk in the movi list");
     std::map<std::uint64_t, std::uint32_t> patches;
     patches[h.mainHeaderOffset + 24] = 3;  // stream count; total frames stay as they are
-    return WriteHeader(job, std::move(patches), true, plan->chunks * kSilentSamplesPerChunk) &&
-           MoviCopy(job, true, plan->frameTime, plan->chunks).Run() && Finish(job);
+    const std::vector<bool> keepAll(h.streams.size(), false);
+    return WriteHeader(job, std::move(patches), true, plan->chunks * kSilentSamplesPerChunk, keepAll) &&
+           MoviCopy(job, true, plan->frameTime, plan->chunks, StreamNumbers(true, keepAll)).Run() && Finish(job);
 }
 
 bool RebuildRecording(const std::string& headerPath, const std::string& moviPath, const std::string& targetPath,
