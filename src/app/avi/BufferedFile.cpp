@@ -3,10 +3,13 @@
 #include "app/avi/RiffBytes.h"
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace kx {
@@ -26,6 +29,9 @@ std::size_t PreadFully(int fd, std::uint64_t offset, void* buffer, std::size_t s
     }
     return done;
 }
+
+constexpr std::size_t kMaxPieces = 512;
+constexpr std::size_t kMaxReferencedBytes = 16 << 20;
 
 bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
@@ -93,6 +99,39 @@ std::size_t BufferedReader::ReadAt(std::uint64_t offset, void* buffer, std::size
     return PreadFully(fd_, offset, buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, size_ - offset)));
 }
 
+MappedFile::~MappedFile() {
+    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), static_cast<std::size_t>(size_));
+}
+
+bool MappedFile::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    if (size_ > 0) {
+        void* map = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (map == MAP_FAILED) {
+            ::close(fd);
+            size_ = 0;
+            return false;
+        }
+        ::madvise(map, static_cast<std::size_t>(size_), MADV_SEQUENTIAL);
+        data_ = static_cast<const std::uint8_t*>(map);
+    }
+    ::close(fd);
+    return true;
+}
+
+std::size_t MappedFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {
+    if (offset >= size_ || size == 0) return 0;
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(size, size_ - offset));
+    std::memcpy(buffer, data_ + offset, n);
+    return n;
+}
+
 BufferedWriter::~BufferedWriter() { Close(); }
 
 bool BufferedWriter::Create(const std::string& path) {
@@ -102,28 +141,69 @@ bool BufferedWriter::Create(const std::string& path) {
     written_ = 0;
     buffer_.clear();
     buffer_.reserve(kBufferBytes);
+    pieces_.clear();
+    referenced_ = 0;
     return !failed_;
 }
 
 bool BufferedWriter::Flush() {
     if (fd_ < 0) return false;
-    if (!buffer_.empty() && !WriteFully(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+    std::vector<iovec> iov;
+    iov.reserve(pieces_.size());
+    for (const Piece& p : pieces_) iov.push_back({const_cast<std::uint8_t*>(p.data), p.size});
+    std::size_t first = 0;
+    while (!failed_ && first < iov.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(iov.size() - first, IOV_MAX));
+        ssize_t n = ::writev(fd_, iov.data() + first, count);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failed_ = true;
+            break;
+        }
+        // Skip what was written; a piece written in part continues from where it stopped.
+        while (n > 0 && first < iov.size()) {
+            const auto step = static_cast<std::size_t>(std::min<ssize_t>(n, static_cast<ssize_t>(iov[first].iov_len)));
+            iov[first].iov_base = static_cast<std::uint8_t*>(iov[first].iov_base) + step;
+            iov[first].iov_len -= step;
+            n -= static_cast<ssize_t>(step);
+            if (iov[first].iov_len == 0) ++first;
+        }
+    }
     buffer_.clear();
+    pieces_.clear();
+    referenced_ = 0;
     return !failed_;
 }
 
 bool BufferedWriter::Write(const void* data, std::size_t size) {
     if (fd_ < 0 || failed_) return false;
-    const auto* src = static_cast<const std::uint8_t*>(data);
-    if (buffer_.size() + size > kBufferBytes) {
+    if (size == 0) return true;
+    if (buffer_.size() + size > kBufferBytes || pieces_.size() >= kMaxPieces) {
         if (!Flush()) return false;
         if (size >= kBufferBytes) {
-            if (!WriteFully(fd_, src, size)) return !(failed_ = true);
+            if (!WriteFully(fd_, static_cast<const std::uint8_t*>(data), size)) return !(failed_ = true);
             written_ += size;
             return true;
         }
     }
+    const std::size_t at = buffer_.size();
+    const auto* src = static_cast<const std::uint8_t*>(data);
     buffer_.insert(buffer_.end(), src, src + size);
+    // Consecutive buffered bytes extend the last piece.
+    if (!pieces_.empty() && pieces_.back().data + pieces_.back().size == buffer_.data() + at)
+        pieces_.back().size += size;
+    else
+        pieces_.push_back({buffer_.data() + at, size});
+    written_ += size;
+    return true;
+}
+
+bool BufferedWriter::WriteRef(const void* data, std::size_t size) {
+    if (fd_ < 0 || failed_) return false;
+    if (size == 0) return true;
+    if ((pieces_.size() >= kMaxPieces || referenced_ + size > kMaxReferencedBytes) && !Flush()) return false;
+    pieces_.push_back({static_cast<const std::uint8_t*>(data), size});
+    referenced_ += size;
     written_ += size;
     return true;
 }

@@ -36,6 +36,27 @@ private:
     std::vector<std::uint8_t> buffer_;
 };
 
+// A file mapped into memory for reading, so that its bytes can be handed on without copying.
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool Open(const std::string& path);
+    std::uint64_t Size() const { return size_; }
+    const std::uint8_t* Data() const { return data_; }
+    // Exact-or-less copy at `offset`, like a read.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const;
+
+private:
+    const std::uint8_t* data_ = nullptr;
+    std::uint64_t size_ = 0;
+};
+
+// Writes through one buffer, and can also write bytes that stay where they are (WriteRef):
+// those are gathered with the buffered ones and written by one writev, saving a copy.
 class BufferedWriter {
 public:
     BufferedWriter() = default;
@@ -46,6 +67,9 @@ public:
     // Creates or truncates the file.
     bool Create(const std::string& path);
     bool Write(const void* data, std::size_t size);
+    // Writes `size` bytes that must stay valid and unchanged until the next Flush (done by
+    // PatchLE32, Close, or when enough is gathered).
+    bool WriteRef(const void* data, std::size_t size);
     bool WriteLE32(std::uint32_t value);
     // Overwrites 4 bytes at an absolute position already written.
     bool PatchLE32(std::uint64_t offset, std::uint32_t value);
@@ -59,7 +83,13 @@ private:
     int fd_ = -1;
     bool failed_ = false;
     std::uint64_t written_ = 0;
-    std::vector<std::uint8_t> buffer_;
+    std::vector<std::uint8_t> buffer_;  // never grows past its reserved size, so pieces stay put
+    struct Piece {
+        const std::uint8_t* data;
+        std::size_t size;
+    };
+    std::vector<Piece> pieces_;  // in file order: parts of buffer_ and referenced bytes
+    std::size_t referenced_ = 0;
 };
 
 }  // namespace kx

@@ -62,6 +62,7 @@ public:
         return fd_ >= 0;
     }
     bool Write(const std::uint8_t* data, std::size_t size) { return WriteAll(fd_, data, size); }
+    int fd() const { return fd_; }
     bool Close() {
         const bool ok = fd_ < 0 || ::close(fd_) == 0;
         fd_ = -1;
@@ -91,6 +92,17 @@ long long FileRecordingReader::Read(void* buffer, std::size_t size) {
         const ssize_t n = ::read(fd_, buffer, size);
         if (n < 0 && errno == EINTR) continue;
         return n;
+    }
+}
+
+bool FileRecordingReader::CopyRestTo(int fd, std::uint64_t& copied) {
+    copied = 0;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(fd_, nullptr, fd, nullptr, std::size_t{1} << 30, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        copied += static_cast<std::uint64_t>(n);
     }
 }
 
@@ -147,7 +159,11 @@ PreparedRecording PrepareCardRecording(RecordingReader& reader, const std::strin
         written = header.Write(piece.data(), n);
         left -= n;
     }
-    for (long long n; written && (n = reader.Read(piece.data(), piece.size())) > 0;)
+    std::uint64_t copied = 0;
+    const bool fast = written && reader.CopyRestTo(movi.fd(), copied);
+    // A fast copy that failed part-way cannot be resumed by reading: the file position moved.
+    if (!fast && copied > 0) written = false;
+    for (long long n; written && !fast && (n = reader.Read(piece.data(), piece.size())) > 0;)
         written = movi.Write(piece.data(), static_cast<std::size_t>(n));
     written = header.Close() && movi.Close() && written;
     if (!written) return Failed(kTextCannotRepair);

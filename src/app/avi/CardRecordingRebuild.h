@@ -4,6 +4,7 @@
 // first copied into the scratch folder as two work files, the header and the rest, and rebuilt
 // there into "<name>_REPAIR.avi" or "<name>_AddAudio.avi", which is then played instead.
 
+#include <cstdint>
 #include <string>
 
 namespace kx {
@@ -14,6 +15,14 @@ public:
     virtual ~RecordingReader() = default;
     // Reads up to `size` bytes; returns how many, 0 or less at the end or on an error.
     virtual long long Read(void* buffer, std::size_t size) = 0;
+    // Copies everything not yet read to the file `fd` when the reader can do that faster than
+    // Read (a file on disk: a copy inside the kernel). False when it cannot; then nothing was
+    // copied or `copied` says how much was.
+    virtual bool CopyRestTo(int fd, std::uint64_t& copied) {
+        (void)fd;
+        copied = 0;
+        return false;
+    }
 };
 
 // A recording file on disk.
@@ -22,6 +31,7 @@ public:
     ~FileRecordingReader() override;
     bool Open(const std::string& path);
     long long Read(void* buffer, std::size_t size) override;
+    bool CopyRestTo(int fd, std::uint64_t& copied) override;
 
 private:
     int fd_ = -1;

@@ -31,7 +31,7 @@ bool IsMoviChunkType(FourCC id) {
     return ChunkTypeIs(id, "dc") || ChunkTypeIs(id, "tx") || ChunkTypeIs(id, "wb");
 }
 
-bool ValidChunkHeaderAt(const BufferedReader& r, std::uint64_t at, std::uint64_t limit) {
+bool ValidChunkHeaderAt(const MappedFile& r, std::uint64_t at, std::uint64_t limit) {
     std::uint8_t h[8];
     return at + 8 <= limit && r.ReadAt(at, h, 8) == 8 && IsMoviChunkType(ReadLE32(h));
 }
@@ -44,7 +44,7 @@ struct Chunk {
 };
 
 // The intact chunk at `at`, or nothing when it is damaged or cut short.
-std::optional<Chunk> ChunkAt(const BufferedReader& r, std::uint64_t at, std::uint64_t limit) {
+std::optional<Chunk> ChunkAt(const MappedFile& r, std::uint64_t at, std::uint64_t limit) {
     std::uint8_t h[8];
     if (at + 8 > limit || r.ReadAt(at, h, 8) != 8) return std::nullopt;
     Chunk c{ReadLE32(h), ReadLE32(h + 4), at, 0};
@@ -68,7 +68,7 @@ struct MoviList {
 
 // The movi list is found by walking the top-level chunks: it normally comes first, but a
 // writer may put other chunks (JUNK) before it.
-std::optional<MoviList> FindMoviList(const BufferedReader& r) {
+std::optional<MoviList> FindMoviList(const MappedFile& r) {
     std::uint64_t at = 0;
     for (int i = 0; i < kMaxTopLevelChunks; ++i) {
         std::uint8_t h[12];
@@ -187,22 +187,14 @@ private:
         const int stream = ChunkStream(c.id);
         const FourCC id = stream >= 0 ? Renumbered(c.id, numbers_[static_cast<std::size_t>(stream)]) : c.id;
         std::uint32_t flags = 0;
-        if (!job_.movi.Seek(c.at + 8)) return Fail(job_, "movi work file changed during the rebuild");
-        bool first = true;
-        if (!job_.target.WriteLE32(id) || !job_.target.WriteLE32(c.size)) return Fail(job_, "cannot write the target");
-        for (std::uint64_t left = c.size; left > 0 || first;) {
-            buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(left, kPieceBytes)));
-            if (!job_.movi.ReadExact(buffer_.data(), buffer_.size())) return Fail(job_, "movi work file cut short");
-            if (first) {
-                // Video key frames start with an IDR slice or a sequence parameter set;
-                // sound and text chunks are all key chunks.
-                const int nal = NalType(buffer_.data(), buffer_.size());
-                if (!ChunkTypeIs(c.id, "dc") || nal == kNalIdr || nal == kNalSps) flags = kIndexKeyFrame;
-                first = false;
-            }
-            if (!job_.target.Write(buffer_.data(), buffer_.size())) return Fail(job_, "cannot write the target");
-            left -= buffer_.size();
-        }
+        // The data go from the mapped work file straight to the target, without a copy here.
+        const std::uint8_t* data = job_.movi.Data() + c.at + 8;
+        // Video key frames start with an IDR slice or a sequence parameter set; sound and text
+        // chunks are all key chunks.
+        const int nal = NalType(data, c.size);
+        if (!ChunkTypeIs(c.id, "dc") || nal == kNalIdr || nal == kNalSps) flags = kIndexKeyFrame;
+        if (!job_.target.WriteLE32(id) || !job_.target.WriteLE32(c.size) || !job_.target.WriteRef(data, c.size))
+            return Fail(job_, "cannot write the target");
         static constexpr std::uint8_t pad = 0;
         if ((c.size & 1) && !job_.target.Write(&pad, 1)) return Fail(job_, "cannot write the target");
         if (!AddIndexEntry(job_, id, flags, offset_, c.size)) return false;
@@ -220,7 +212,7 @@ private:
         static const std::array<std::uint8_t, kSilentChunkDataBytes> silence{};
         const FourCC id = StreamChunkId(1, "wb");
         if (!job_.target.WriteLE32(id) || !job_.target.WriteLE32(kSilentChunkDataBytes) ||
-            !job_.target.Write(silence.data(), silence.size()))
+            !job_.target.WriteRef(silence.data(), silence.size()))
             return Fail(job_, "cannot write the target");
         if (!AddIndexEntry(job_, id, 0, offset_, kSilentChunkDataBytes)) return false;
         offset_ += kSilentChunkBytes;

@@ -50,7 +50,7 @@ struct MoviWalk {
 // The state of one rebuild.
 struct RebuildJob {
     BufferedReader header;
-    BufferedReader movi;
+    MappedFile movi;
     BufferedWriter target;
     BufferedWriter index;  // entries are streamed to a work file beside the target
     std::string targetPath;
