@@ -31,7 +31,7 @@ std::size_t PreadFully(int fd, std::uint64_t offset, void* buffer, std::size_t s
 }
 
 constexpr std::size_t kMaxPieces = 512;
-constexpr std::size_t kMaxReferencedBytes = 16 << 20;
+constexpr std::size_t kMaxReferencedBytes = 64 << 20;
 
 bool WriteFully(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
@@ -112,7 +112,7 @@ bool MappedFile::Open(const std::string& path) {
     }
     size_ = static_cast<std::uint64_t>(st.st_size);
     if (size_ > 0) {
-        void* map = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE, fd, 0);
+        void* map = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         if (map == MAP_FAILED) {
             ::close(fd);
             size_ = 0;
