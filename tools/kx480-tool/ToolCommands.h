@@ -15,6 +15,9 @@ int TelemetryCommand(const Args& args);
 int LookupCommand(const Args& args);
 int InfoCommand(const Args& args);
 int RepairCommand(const Args& args);
+int GenCardCommand(const Args& args);
+int CardCommand(const Args& args);
+int ListCommand(const Args& args);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;

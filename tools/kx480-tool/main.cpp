@@ -18,7 +18,12 @@ constexpr const char* kUsage =
     "                                     every telemetry record in stream order\n"
     "  lookup FILE --at MS [--miles]      speed, G-sensor and position shown at a position\n"
     "  repair FILE OUTDIR                 rebuild a cut-off or silent recording in OUTDIR;\n"
-    "                                     prints the file to play\n";
+    "                                     prints the file to play\n"
+    "  gen-card IMAGE [--size 2G] [--recordings N] [--root DIR] [--seconds S]\n"
+    "                                     a camera card image with recordings of every kind\n"
+    "  card ls IMAGE [FOLDER]             the recordings on a card (folder/name, bytes, id)\n"
+    "  card cp IMAGE FOLDER/NAME OUT      copy a recording off a card\n"
+    "  list FOLDER|FILE... | --card IMAGE the playlist rows the viewer shows for a source\n";
 
 }  // namespace
 
@@ -26,7 +31,8 @@ int main(int argc, char** argv) {
     using namespace kx::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"gen", GenCommand}, {"info", InfoCommand}, {"telemetry", TelemetryCommand}, {"lookup", LookupCommand},
-        {"repair", RepairCommand}};
+        {"repair", RepairCommand},
+        {"gen-card", GenCardCommand}, {"card", CardCommand}, {"list", ListCommand}};
     const std::string command = argc >= 2 ? argv[1] : "";
     if (command == "--help" || command == "help") {
         std::cout << kUsage;
