@@ -93,7 +93,8 @@ std::unique_ptr<CardVolume> CardVolume::Open(std::unique_ptr<CardDisk> disk, std
     v->dataStart_ = ReadLE64(sb + kSbDataStart);
     v->dataBytes_ = ReadLE64(sb + kSbDataBytes);
     v->used_ = ReadLE64(sb + kSbUsed);
-    if (folders == 0 || folders > kMaxFolders || ReadLE32(sb + kSbEntries) != kEntriesPerFolder ||
+    v->entriesPerFolder_ = ReadLE32(sb + kSbEntries);
+    if (folders == 0 || folders > kMaxFolders || v->entriesPerFolder_ == 0 || v->entriesPerFolder_ >= kIdsPerFolder ||
         ReadLE64(sb + kSbPartitionSectors) != p->sectors || v->dataStart_ > v->partitionBytes_ ||
         v->dataBytes_ > v->partitionBytes_ - v->dataStart_ || v->used_ > v->dataBytes_) {
         error = "damaged card file system: sizes";
@@ -104,7 +105,7 @@ std::unique_ptr<CardVolume> CardVolume::Open(std::unique_ptr<CardDisk> disk, std
         error = "damaged card file system: folder table";
         return nullptr;
     }
-    const std::uint64_t tableBytes = std::uint64_t{kEntriesPerFolder} * kEntryBytes;
+    const std::uint64_t tableBytes = std::uint64_t{v->entriesPerFolder_} * kEntryBytes;
     for (std::uint32_t i = 0; i < folders; ++i) {
         const std::uint8_t* f = table + i * kFolderRecordBytes;
         const auto name = NameField(f);
@@ -126,24 +127,25 @@ std::unique_ptr<CardVolume> CardVolume::Open(std::unique_ptr<CardDisk> disk, std
     v->disk_ = std::move(disk);
     v->folderUsed_.assign(folders, 0);
     for (std::uint32_t i = 0; i < folders; ++i)
-        for (std::uint32_t k = 0; k < kEntriesPerFolder; ++k)
+        for (std::uint32_t k = 0; k < v->entriesPerFolder_; ++k)
             if (const auto f = v->Entry(static_cast<int>(i), k)) v->folderUsed_[i] += RoundUp(f->size, kSectorBytes);
     return v;
 }
 
-bool CardVolume::Format(CardDisk& disk, const std::vector<FolderLayout>& folders, std::string& error) {
+bool CardVolume::Format(CardDisk& disk, const std::vector<FolderLayout>& folders, std::string& error,
+                        std::uint32_t entriesPerFolder) {
     const auto p = VorkPartition(disk);
     if (!p) {
         error = "partition 2 is not a card file system partition";
         return false;
     }
-    if (folders.empty() || folders.size() > kMaxFolders) {
-        error = "a card has 1 to 8 folders";
+    if (folders.empty() || folders.size() > kMaxFolders || entriesPerFolder == 0 || entriesPerFolder >= kIdsPerFolder) {
+        error = "a card has 1 to 8 folders of 1 to 65535 files";
         return false;
     }
     const std::uint64_t partitionBytes = p->sectors * kSectorBytes;
-    const std::uint64_t tableBytes = std::uint64_t{kEntriesPerFolder} * kEntryBytes;
-    const std::uint64_t dataStart = RoundUp(kFolderTableOffset + kSectorBytes + folders.size() * tableBytes, 1 << 20);
+    const std::uint64_t tableBytes = std::uint64_t{entriesPerFolder} * kEntryBytes;
+    const std::uint64_t dataStart = RoundUp(kFolderTableOffset + kSectorBytes + folders.size() * tableBytes, 4096);
     if (dataStart >= partitionBytes) {
         error = "partition 2 is too small";
         return false;
@@ -158,7 +160,7 @@ bool CardVolume::Format(CardDisk& disk, const std::vector<FolderLayout>& folders
     WriteLE64(sb + kSbDataStart, dataStart);
     WriteLE64(sb + kSbDataBytes, (partitionBytes - dataStart) / kSectorBytes * kSectorBytes);
     WriteLE64(sb + kSbUsed, 0);
-    WriteLE32(sb + kSbEntries, kEntriesPerFolder);
+    WriteLE32(sb + kSbEntries, entriesPerFolder);
     WriteLE32(sb + kSbChecksum, Crc32(sb, kSbChecksum));
     for (std::size_t i = 0; i < folders.size(); ++i) {
         const FolderLayout& f = folders[i];
@@ -186,11 +188,11 @@ int CardVolume::FolderIndex(std::string_view name) const {
 }
 
 std::uint32_t CardVolume::EntryCount(int folder) const {
-    return folder >= 0 && static_cast<std::size_t>(folder) < folders_.size() ? kEntriesPerFolder : 0;
+    return folder >= 0 && static_cast<std::size_t>(folder) < folders_.size() ? entriesPerFolder_ : 0;
 }
 
 std::optional<CardFile> CardVolume::Entry(int folder, std::uint32_t index) const {
-    if (folder < 0 || static_cast<std::size_t>(folder) >= folders_.size() || index >= kEntriesPerFolder)
+    if (folder < 0 || static_cast<std::size_t>(folder) >= folders_.size() || index >= entriesPerFolder_)
         return std::nullopt;
     std::uint8_t e[kEntryBytes];
     {
@@ -256,7 +258,7 @@ std::optional<CardFile> CardVolume::Create(int folder, std::string_view name, st
         name.find('\0') != std::string_view::npos)
         return error = "file names have 1 to 63 bytes and no '/'", std::nullopt;
     if (EntryCount(folder) == 0) return error = "no such folder", std::nullopt;
-    for (std::uint32_t i = 0; i < kEntriesPerFolder; ++i) {
+    for (std::uint32_t i = 0; i < entriesPerFolder_; ++i) {
         const std::uint8_t* entry = tables_[static_cast<std::size_t>(folder)].data() + std::size_t{i} * kEntryBytes;
         if (ReadLE32(entry + kEnFlags) & kEntryInUse) continue;
         // The new file may take all the free space; Append trims nothing, so the next file

@@ -42,8 +42,10 @@ public:
     static std::unique_ptr<CardVolume> Open(std::unique_ptr<CardDisk> disk, std::string& error);
     // True when partition 2 carries this file system (superblock checked).
     static bool Detect(const CardDisk& disk);
-    // Writes an empty file system with `folders` on partition 2.
-    static bool Format(CardDisk& disk, const std::vector<FolderLayout>& folders, std::string& error);
+    // Writes an empty file system with `folders` on partition 2, each with room for
+    // `entriesPerFolder` files (1 to 65535).
+    static bool Format(CardDisk& disk, const std::vector<FolderLayout>& folders, std::string& error,
+                       std::uint32_t entriesPerFolder = kEntriesPerFolder);
 
     int FolderIndex(std::string_view name) const;
     const std::vector<FolderLayout>& Folders() const { return folders_; }
@@ -73,6 +75,7 @@ private:
     std::uint64_t dataStart_ = 0;    // bytes from base_
     std::uint64_t dataBytes_ = 0;
     std::uint64_t used_ = 0;         // data bytes allocated so far
+    std::uint32_t entriesPerFolder_ = kEntriesPerFolder;
     std::vector<FolderLayout> folders_;
     std::vector<std::uint64_t> entryTables_;  // bytes from base_
     std::vector<std::vector<std::uint8_t>> tables_;  // each folder's entry table, as on the card
