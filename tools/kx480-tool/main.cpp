@@ -1,6 +1,7 @@
 // kx480-tool: the viewer's operations from a shell, for batch work on card dumps and for
 // tests and benchmarks that need no window.
 
+#include "MediaCommands.h"
 #include "ToolCommands.h"
 
 #include <iostream>
@@ -30,19 +31,19 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     using namespace kx::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"gen", GenCommand}, {"info", InfoCommand}, {"telemetry", TelemetryCommand}, {"lookup", LookupCommand},
-        {"repair", RepairCommand},
-        {"gen-card", GenCardCommand}, {"card", CardCommand}, {"list", ListCommand}};
+        {"telemetry", TelemetryCommand}, {"lookup", LookupCommand}, {"repair", RepairCommand},
+        {"card", CardCommand}, {"list", ListCommand}};
     const std::string command = argc >= 2 ? argv[1] : "";
     if (command == "--help" || command == "help") {
         std::cout << kUsage;
         return kExitOk;
     }
+    const Args args(argv + 2, argv + argc);
+    if (IsMediaCommand(command)) return RunMediaCommand(command, args);
     if (commands.count(command) == 0) {
         if (!command.empty()) std::cerr << "kx480-tool: unknown command " << command << '\n';
         std::cerr << kUsage;
         return kExitFailure;
     }
-    const Args args(argv + 2, argv + argc);
     return commands.at(command)(args);
 }
