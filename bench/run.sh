@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF >/dev/null
-cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx_bench_lookup kx_bench_telemetry >/dev/null
+cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx480-media kx_bench_lookup kx_bench_telemetry kx_bench_card >/dev/null
 
 bin=build-bench/bin
 data=build-bench/bench-data
@@ -62,3 +62,6 @@ if [ ! -s "$silent" ]; then
 fi
 rebuild_ratio repair_vs_copy "$cutoff"
 rebuild_ratio addaudio_vs_copy "$silent"
+
+# Loading a folder tree of 10,000 recordings, and copying a recording off a card image.
+"$bin/kx_bench_card" "$data" "$cutoff"

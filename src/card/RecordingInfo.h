@@ -19,8 +19,12 @@ struct RecordingInfo {
     std::string name;       // file name
     std::string fullPath;   // path on the computer; the name for card files
     RecordingTime time;     // from the name
+    // Bytes / 1024. Files on the computer are not asked for their size while a folder is
+    // scanned (that would cost a lookup per file); kSizeUnknown until someone needs it.
     std::uint64_t sizeKb = 0;
 };
+
+inline constexpr std::uint64_t kSizeUnknown = ~std::uint64_t{0};
 
 enum class SourceKind { RemovableDrive = 0, Card = 1, Computer = 2, Nothing = 3 };
 

@@ -7,8 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -21,10 +25,27 @@ std::string Lower(std::string s) {
     return s;
 }
 
-std::string Format(const char* format, int a, int b, int c) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, a, b, c);
-    return text;
+// "a<sep>b<sep>c" with a of `firstDigits` digits and b, c of two, zero-padded; a hot loop
+// when a large card is listed, so no printf.
+std::string Joined(int a, int firstDigits, char separator, int b, int c) {
+    std::string out;
+    const auto put = [&out](int value, int digits) {
+        if (value < 0) {  // rare: printf's width counts the sign
+            char text[16];
+            std::snprintf(text, sizeof text, "%0*d", digits, value);
+            out += text;
+            return;
+        }
+        const std::string text = std::to_string(value);
+        if (static_cast<int>(text.size()) < digits) out.append(static_cast<std::size_t>(digits) - text.size(), '0');
+        out += text;
+    };
+    put(a, firstDigits);
+    out += separator;
+    put(b, 2);
+    out += separator;
+    put(c, 2);
+    return out;
 }
 
 }  // namespace
@@ -68,53 +89,85 @@ int CRecordingSource::DiscoverDrives() {
 bool CRecordingSource::PassesExtension(const std::string& name) const {
     const auto dot = name.rfind('.');
     if (name.empty() || dot == std::string::npos) return false;
-    const std::string ext = Lower(name.substr(dot + 1));
-    return std::find(extensions_.begin(), extensions_.end(), ext) != extensions_.end();
+    const std::string_view ext = std::string_view(name).substr(dot + 1);
+    return std::any_of(extensions_.begin(), extensions_.end(), [ext](const std::string& known) {
+        return known.size() == ext.size() &&
+               std::equal(ext.begin(), ext.end(), known.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == b;
+               });
+    });
+}
+
+void CRecordingSource::AddRecording(std::string path, std::string name, std::uint64_t sizeKb, int group) {
+    RecordingInfo r;
+    r.group = group;
+    r.time = TimeFromName(name);
+    r.name = std::move(name);
+    r.fullPath = std::move(path);
+    r.sizeKb = sizeKb;
+    recordings_.push_back(std::move(r));
+}
+
+std::uint64_t CRecordingSource::SizeKbOf(const RecordingInfo& r) const {
+    if (r.sizeKb != kSizeUnknown) return r.sizeKb;
+    struct stat st {};
+    return ::stat(r.fullPath.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) / 1024 : 0;
 }
 
 bool CRecordingSource::AddFile(const std::string& path, int group) {
-    std::error_code ec;
-    const std::string name = fs::path(path).filename().string();
+    std::string name = fs::path(path).filename().string();
     if (!PassesExtension(name)) return false;
-    RecordingInfo r;
-    r.group = group;
-    r.name = name;
-    r.fullPath = path;
-    r.time = TimeFromName(name);
-    r.sizeKb = fs::file_size(path, ec) / 1024;
-    recordings_.push_back(std::move(r));
+    std::error_code ec;
+    const auto bytes = fs::file_size(path, ec);
+    AddRecording(path, std::move(name), ec ? 0 : bytes / 1024, group);
     return true;
 }
 
 int CRecordingSource::ScanFolder(const std::string& folder, int group) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) return 0;
-    int count = 0;
-    std::vector<fs::path> entries;
-    for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (ec) break;
-        entries.push_back(it->path());
+    // POSIX directory calls: the entries' types come with the listing, and sizes are asked
+    // relative to the open folder, which keeps a scan of thousands of recordings quick.
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    std::vector<std::pair<std::string, unsigned char>> entries;
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) entries.emplace_back(e->d_name, e->d_type);
     }
     std::sort(entries.begin(), entries.end());  // a stable order whatever the file system gives
-    for (const fs::path& p : entries) {
-        // Links to folders are not followed: they could lead back up the tree.
-        if (fs::is_directory(fs::symlink_status(p, ec))) {
-            ScanFolder(p.string(), group);
+    int count = 0;
+    for (auto& [name, type] : entries) {
+        struct stat st {};
+        const bool known = type != DT_UNKNOWN;
+        if (!known && ::fstatat(::dirfd(dir), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        // Links are not followed: a link to a folder could lead back up the tree.
+        const bool isFolder = known ? type == DT_DIR : S_ISDIR(st.st_mode);
+        const bool isFile = known ? type == DT_REG : S_ISREG(st.st_mode);
+        if (isFolder) {
+            ScanFolder(prefix + name, group);
             ++count;  // a subfolder whose scan ran counts once, whatever it held
-        } else if (fs::is_regular_file(p, ec) && AddFile(p.string(), group)) {
+        } else if (isFile && PassesExtension(name)) {
+            std::string path = prefix + name;
+            AddRecording(std::move(path), std::move(name), known ? kSizeUnknown : static_cast<std::uint64_t>(st.st_size) / 1024,
+                         group);
             ++count;
         }
     }
+    ::closedir(dir);
     return count;
 }
 
 void CRecordingSource::Sort() {
-    std::stable_sort(recordings_.begin(), recordings_.end(), [](const RecordingInfo& a, const RecordingInfo& b) {
-        const int byTime = SortStamp(a.name).compare(SortStamp(b.name));
-        if (byTime != 0) return byTime < 0;
-        return a.sizeKb < b.sizeKb;
-    });
+    const auto byStamp = [](const RecordingInfo& a, const RecordingInfo& b) { return SortStamp(a.name) < SortStamp(b.name); };
+    std::stable_sort(recordings_.begin(), recordings_.end(), byStamp);
+    // Equal stamps go by size: only those few recordings need their sizes now.
+    for (auto run = recordings_.begin(); run != recordings_.end();) {
+        const auto end = std::upper_bound(run, recordings_.end(), *run, byStamp);
+        if (end - run > 1) {
+            for (auto it = run; it != end; ++it) it->sizeKb = SizeKbOf(*it);
+            std::stable_sort(run, end, [](const RecordingInfo& a, const RecordingInfo& b) { return a.sizeKb < b.sizeKb; });
+        }
+        run = end;
+    }
 }
 
 bool CRecordingSource::LoadSource(int driveIndex) {
@@ -202,6 +255,8 @@ int CRecordingSource::Fill(bool all, RecordingKind kind, PlaylistFill& fill) {
     if (all && recordings_.empty()) return 0;
     displayed_.clear();
     fill = PlaylistFill{};
+    // Each kind's label is fetched once per fill.
+    std::map<int, std::string> labels;
     for (const RecordingInfo& r : recordings_) {
         const KindOfName k = ClassifyRecording(r.name);
         fill.any = true;
@@ -211,9 +266,16 @@ int CRecordingSource::Fill(bool all, RecordingKind kind, PlaylistFill& fill) {
         if (!all && k.kind != kind) continue;
         PlaylistRow row;
         row.number = std::to_string(displayed_.size() + 1);
-        row.date = Format("%04d-%02d-%02d", r.time.year, r.time.month, r.time.day);
-        row.time = Format("%02d:%02d:%02d", r.time.hour, r.time.minute, r.time.second);
-        row.kind = k.labelString ? LanguageString(k.labelString).value_or("") : kUnknownKindLabel;
+        row.date = Joined(r.time.year, 4, '-', r.time.month, r.time.day);
+        row.time = Joined(r.time.hour, 2, ':', r.time.minute, r.time.second);
+        if (!k.labelString) {
+            row.kind = kUnknownKindLabel;
+        } else {
+            auto label = labels.find(k.labelString);
+            if (label == labels.end())
+                label = labels.emplace(k.labelString, LanguageString(k.labelString).value_or("")).first;
+            row.kind = label->second;
+        }
         row.fullPath = r.fullPath;
         row.name = r.name;
         row.recording = &r;
@@ -264,7 +326,7 @@ CopyResult CRecordingSource::CopyToComputer(int row, const std::string& target, 
         std::FILE* out = reader.IsOpen() ? std::fopen(partial.c_str(), "wb") : nullptr;
         if (!out) return kCopyFailed;
         std::vector<char> buffer(kVorkCopyBlockBytes);
-        const std::uint64_t total = r->sizeKb * 1024;
+        const std::uint64_t total = SizeKbOf(*r) * 1024;
         std::uint64_t done = 0;
         bool ok = true, cancelled = false;
         for (long long n; ok && (n = reader.Read(buffer.data(), buffer.size())) > 0;) {

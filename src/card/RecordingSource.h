@@ -69,6 +69,8 @@ public:
     const std::vector<std::string>& Roots() const { return roots_list_; }
     // The open card's device block (for the card library), or nullptr.
     void* DeviceBlock() { return deviceOpen_ ? block_.data() : nullptr; }
+    // The recording's size in KB, asked of the file system when the load did not need it.
+    std::uint64_t SizeKbOf(const RecordingInfo& recording) const;
     // "/FOLDER/NAME" of a card recording.
     std::string CardPath(const RecordingInfo& recording) const;
 
@@ -83,6 +85,7 @@ private:
     int Fill(bool all, RecordingKind kind, PlaylistFill& fill);
     int ScanFolder(const std::string& folder, int group);
     bool AddFile(const std::string& path, int group);
+    void AddRecording(std::string path, std::string name, std::uint64_t bytes, int group);
     bool PassesExtension(const std::string& name) const;
     void Sort();
 

@@ -86,7 +86,7 @@ TEST_F(SourceTest, LoadsFoldersWithSubfoldersAndSortsByTheTimeInTheName) {
     EXPECT_EQ(r[2].time.day, 5);
     EXPECT_EQ(r[2].time.hour, 14);
     EXPECT_EQ(r[2].time.minute, 30);
-    EXPECT_EQ(r[2].sizeKb, 4u);
+    EXPECT_EQ(source.SizeKbOf(r[2]), 4u);
     EXPECT_EQ(r[2].group, 1);
     EXPECT_EQ(r[2].cardFileId, -1);
 }
