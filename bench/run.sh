@@ -65,3 +65,7 @@ rebuild_ratio addaudio_vs_copy "$silent"
 
 # Loading a folder tree of 10,000 recordings, and copying a recording off a card image.
 "$bin/kx_bench_card" "$data" "$cutoff"
+
+# Painting an hour of G-sensor samples.
+cmake --build build-bench --parallel "$(nproc)" --target kx_bench_controls >/dev/null
+"$bin/kx_bench_controls"
