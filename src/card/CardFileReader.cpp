@@ -30,6 +30,11 @@ std::unique_ptr<CardByteSource> CardByteSource::Open(void* block, const std::str
     return std::unique_ptr<CardByteSource>(new CardByteSource(block, handle, size));
 }
 
+std::unique_ptr<ByteSource> OpenCardFileBytes(std::uintptr_t context, std::int32_t locator) {
+    if (context == 0 || locator <= 0) return nullptr;
+    return CardByteSource::Open(reinterpret_cast<void*>(context), std::string(), locator);
+}
+
 CardByteSource::~CardByteSource() { KX_Vork_File_Close(block_, handle_); }
 
 std::size_t CardByteSource::ReadAt(std::uint64_t offset, void* buffer, std::size_t size) const {

@@ -47,4 +47,8 @@ private:
     std::uint64_t size_;
 };
 
+// The media graph's opener for card recordings: `context` is the open device's block and
+// `locator` the file's identifier, as the graph is given them.
+std::unique_ptr<ByteSource> OpenCardFileBytes(std::uintptr_t context, std::int32_t locator);
+
 }  // namespace kx::card

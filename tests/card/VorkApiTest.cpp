@@ -3,6 +3,7 @@
 // refusing damaged cards.
 
 #include "card/VorkApi.h"
+#include "card/CardFileReader.h"
 #include "card/CardVolume.h"
 
 #include "TempDir.h"
@@ -159,6 +160,25 @@ TEST_F(CardTest, AFormattedCardIsRecognisedAndListsItsRecordingsPerFolder) {
     EXPECT_GT(KX_Vork_File_Open(block, "/EVENT/EVT_20240307_090600_1.avi", "r", 0, 0, 0), 0);
     EXPECT_EQ(KX_Vork_Device_Close(block), 0);
     EXPECT_LT(KX_Vork_File_Open(block, "/EVENT/EVT_20240307_090600_1.avi", "r", 0, 0, 0), 0);  // closed
+}
+
+TEST_F(CardTest, ACardFileReadsInPlaceByItsIdentifier) {
+    std::uint8_t block[kVorkBlockBytes] = {};
+    ASSERT_EQ(KX_Vork_Device_Open(image.c_str(), 130, block), 0);
+    const std::string data = Pattern(700001, 9);
+    KX_Vork_File_Close(block, Write(block, "EVENT", "EVT_20240307_090600_1.avi", data));
+    const auto files = List(block, "EVENT");
+    ASSERT_EQ(files.size(), 1u);
+    const auto bytes = kx::card::OpenCardFileBytes(reinterpret_cast<std::uintptr_t>(block), files[0].id);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->Size(), data.size());
+    std::string middle(1000, '\0');
+    EXPECT_TRUE(bytes->ReadExact(350000, middle.data(), middle.size()));
+    EXPECT_TRUE(middle == data.substr(350000, 1000));
+    EXPECT_EQ(bytes->ReadAt(data.size() - 5, middle.data(), 100), 5u);
+    EXPECT_FALSE(kx::card::OpenCardFileBytes(reinterpret_cast<std::uintptr_t>(block), files[0].id + 1));
+    EXPECT_FALSE(kx::card::OpenCardFileBytes(0, files[0].id));
+    KX_Vork_Device_Close(block);
 }
 
 TEST_F(CardTest, WritesRespectNamesAndFolderShares) {
