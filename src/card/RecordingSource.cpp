@@ -129,11 +129,11 @@ int CRecordingSource::ScanFolder(const std::string& folder, int group) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return 0;
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    // The listing's own order: the sort by recording time that follows decides the playlist.
     std::vector<std::pair<std::string, unsigned char>> entries;
     while (const dirent* e = ::readdir(dir)) {
         if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) entries.emplace_back(e->d_name, e->d_type);
     }
-    std::sort(entries.begin(), entries.end());  // a stable order whatever the file system gives
     int count = 0;
     for (auto& [name, type] : entries) {
         struct stat st {};
@@ -157,17 +157,41 @@ int CRecordingSource::ScanFolder(const std::string& folder, int group) {
 }
 
 void CRecordingSource::Sort() {
-    const auto byStamp = [](const RecordingInfo& a, const RecordingInfo& b) { return SortStamp(a.name) < SortStamp(b.name); };
-    std::stable_sort(recordings_.begin(), recordings_.end(), byStamp);
+    // The 15-character stamp packed into two big-endian words (zero-padded when the name is
+    // short) orders exactly as the text does; sorting these keys moves no strings.
+    struct Key {
+        std::uint64_t high = 0, low = 0;
+        std::size_t index = 0;
+    };
+    std::vector<Key> keys(recordings_.size());
+    for (std::size_t i = 0; i < recordings_.size(); ++i) {
+        const std::string_view stamp = SortStamp(recordings_[i].name);
+        Key& k = keys[i];
+        for (std::size_t c = 0; c < 16; ++c) {
+            const std::uint64_t byte = c < stamp.size() ? static_cast<unsigned char>(stamp[c]) : 0;
+            (c < 8 ? k.high : k.low) = (c < 8 ? k.high : k.low) << 8 | byte;
+        }
+        k.index = i;
+    }
+    const auto sameStamp = [](const Key& a, const Key& b) { return a.high == b.high && a.low == b.low; };
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const Key& a, const Key& b) { return a.high != b.high ? a.high < b.high : a.low < b.low; });
     // Equal stamps go by size: only those few recordings need their sizes now.
-    for (auto run = recordings_.begin(); run != recordings_.end();) {
-        const auto end = std::upper_bound(run, recordings_.end(), *run, byStamp);
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end = run + 1;
+        while (end != keys.end() && sameStamp(*end, *run)) ++end;
         if (end - run > 1) {
-            for (auto it = run; it != end; ++it) it->sizeKb = SizeKbOf(*it);
-            std::stable_sort(run, end, [](const RecordingInfo& a, const RecordingInfo& b) { return a.sizeKb < b.sizeKb; });
+            for (auto it = run; it != end; ++it) recordings_[it->index].sizeKb = SizeKbOf(recordings_[it->index]);
+            std::stable_sort(run, end, [this](const Key& a, const Key& b) {
+                return recordings_[a.index].sizeKb < recordings_[b.index].sizeKb;
+            });
         }
         run = end;
     }
+    std::vector<RecordingInfo> sorted;
+    sorted.reserve(recordings_.size());
+    for (const Key& k : keys) sorted.push_back(std::move(recordings_[k.index]));
+    recordings_ = std::move(sorted);
 }
 
 bool CRecordingSource::LoadSource(int driveIndex) {

@@ -6,6 +6,7 @@
 #include "card/CardFileReader.h"
 #include "card/CardVolume.h"
 
+#include "SmallAvi.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +179,26 @@ TEST_F(CardTest, ACardFileReadsInPlaceByItsIdentifier) {
     EXPECT_EQ(bytes->ReadAt(data.size() - 5, middle.data(), 100), 5u);
     EXPECT_FALSE(kx::card::OpenCardFileBytes(reinterpret_cast<std::uintptr_t>(block), files[0].id + 1));
     EXPECT_FALSE(kx::card::OpenCardFileBytes(0, files[0].id));
+    KX_Vork_Device_Close(block);
+}
+
+TEST_F(CardTest, ACutOffCardRecordingIsRebuiltFromTheCard) {
+    WriteSmallAvi(dir / "REC_20240307_090500_1.avi", {.videoStreams = 1, .frames = 12, .finish = false});
+    std::uint8_t block[kVorkBlockBytes] = {};
+    ASSERT_EQ(KX_Vork_Device_Open(image.c_str(), 130, block), 0);
+    KX_Vork_File_Close(block, Write(block, "NORMAL", "REC_20240307_090500_1.avi",
+                                    ReadFileBytes(dir / "REC_20240307_090500_1.avi")));
+    const auto files = List(block, "NORMAL");
+    ASSERT_EQ(files.size(), 1u);
+    kx::card::CardFileReader reader(block, "/NORMAL/" + files[0].name, files[0].id);
+    ASSERT_TRUE(reader.IsOpen());
+    const auto prepared = kx::PrepareCardRecording(reader, files[0].name, dir / "temp");
+    ASSERT_EQ(prepared.play, kx::PreparedRecording::Play::Rebuilt) << prepared.error;
+    EXPECT_EQ(prepared.path, dir / "temp/REC_20240307_090500_1.avi_REPAIR.avi");
+    const std::string rebuilt = ReadFileBytes(prepared.path);
+    ASSERT_GT(rebuilt.size(), 12u);
+    EXPECT_EQ(kx::ReadLE32(rebuilt.data() + 4) + 8u, rebuilt.size());
+    EXPECT_EQ(kx::ReadLE32(rebuilt.data() + 48), 12u);  // every frame kept
     KX_Vork_Device_Close(block);
 }
 
