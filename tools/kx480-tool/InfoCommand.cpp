@@ -1,12 +1,14 @@
-// kx480-tool info FILE: a recording's shape (streams, frames, length, finished or cut off) and
-// a summary of its telemetry.
+// kx480-tool info FILE: a recording as the player opens it, as key=value lines: its pins, length,
+// frames per video pin, sound, and the telemetry pulled through the parse stage.
 
 #include "ArgParser.h"
-#include "RecordingTelemetry.h"
 #include "ToolCommands.h"
-#include "telemetry/TelemetryLookup.h"
+#include "app/avi/AviFormat.h"
+#include "playback/CPlaybackGraph.h"
+#include "playback/PinCount.h"
+#include "playback/StreamParseFilter.h"
+#include "playback/TelemetryPull.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -14,11 +16,22 @@ namespace kx::tool {
 
 namespace {
 
-const char* StreamKind(const AviStreamHeader& h) {
-    if (h.type == kFccVids) return "video";
-    if (h.type == kFccAuds) return "sound";
-    if (h.type == kFccTxts) return "text";
-    return "other";
+class HiddenWindow final : public VideoSink {
+public:
+    VideoSize Size() const override { return {}; }
+    void Present(const VideoPicture&) override {}
+};
+
+std::string SoundText(const OutputPin& pin) {
+    std::string codec;
+    if (pin.formatTag == kWaveFormatAac) codec = "aac";
+    else if (pin.formatTag == kWaveFormatPcm) codec = "pcm";
+    else {
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "0x%04x", pin.formatTag);
+        codec = tag;
+    }
+    return codec + "," + std::to_string(pin.sampleRate) + "," + std::to_string(pin.channels);
 }
 
 }  // namespace
@@ -30,34 +43,36 @@ int InfoCommand(const Args& args) {
         return kExitFailure;
     }
     const std::string& path = p.positional()[0];
-    std::string error;
-    const auto t = ReadRecordingTelemetry(path, error);
-    if (!t) {
-        std::cerr << "kx480-tool: " << error << '\n';
+    HiddenWindow front, rear;
+    CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
+    player.AttachWindows(&front, &rear);
+    player.SetOption(0);
+    if (!player.OpenRecording(path, 0, -1)) {
+        std::cerr << "kx480-tool: cannot open " << path << " as a recording\n";
         return kExitUnreadable;
     }
-    const AviFileInfo& info = t->info;
-    std::printf("%s\n", path.c_str());
-    std::printf("  state: %s, %llu bytes, %s\n", info.Unfinished() ? "cut off (unfinished)" : "complete",
-                static_cast<unsigned long long>(info.fileSize), info.indexOffset ? "indexed" : "no index");
-    for (std::size_t i = 0; i < info.streams.size(); ++i) {
-        const AviStreamHeader& h = info.streams[i].header;
-        std::printf("  stream %02zu: %-5s %s scale %u rate %u length %u\n", i, StreamKind(h),
-                    FourCCText(h.handler).c_str(), h.scale, h.rate, h.length);
+    StreamParseFilter& parse = *player.MediaGraph()->ParseFilter();
+    std::printf("file=%s\n", path.c_str());
+    std::printf("video_pins=%d\n", CountVideoPins(parse));
+    std::printf("audio_pins=%d\n", CountAudioPins(parse));
+    std::printf("duration_ms=%llu\n", static_cast<unsigned long long>(player.GetDurationMs()));
+    int video = 0;
+    std::string sound = "none";
+    for (const OutputPin& pin : parse.Pins()) {
+        if (pin.media == PinMedia::Video)
+            std::printf("frames_%d=%llu\n", video++, static_cast<unsigned long long>(pin.chunks));
+        else if (pin.media == PinMedia::Audio && sound == "none")
+            sound = SoundText(pin);
     }
+    std::printf("audio=%s\n", sound.c_str());
+    std::printf("state=%s\n", parse.FileInfo().Unfinished() ? "cut" : "complete");
+    std::printf("index=%s\n", parse.Index().FromIdx1() ? "idx1" : "walk");
 
-    const auto& gps = t->load.gps;
-    const auto& g = t->load.gsensor;
-    const auto valid = std::count_if(gps.begin(), gps.end(), [](const CGPSData& r) { return r.valid != 0; });
-    double topSpeed = 0, peakG = 0;
-    for (const auto& r : gps) topSpeed = std::max(topSpeed, r.valid ? r.speed : 0.0);
-    for (const auto& r : g) peakG = std::max({peakG, r.x * kGPerUnit, r.y * kGPerUnit, r.z * kGPerUnit});
-    std::printf("  telemetry: %zu packets, %zu GPS fixes (%ld valid), %zu G-sensor samples\n", t->packets,
-                gps.size(), static_cast<long>(valid), g.size());
-    if (!gps.empty() || !g.empty()) {
-        const std::uint32_t last = std::max(gps.empty() ? 0u : gps.back().time, g.empty() ? 0u : g.back().time);
-        std::printf("  last packet at %u ms, top speed %.1f km/h, peak axis %.2f g\n", last, topSpeed, peakG);
-    }
+    TelemetryLoad load;
+    const TelemetryPullResult pulled = PullTelemetry(player, load, nullptr, std::chrono::milliseconds(0));
+    std::printf("text_packets=%zu\n", pulled.packets);
+    std::printf("gps_fixes=%zu\n", load.gps.size());
+    std::printf("gsensor_samples=%zu\n", load.gsensor.size());
     return kExitOk;
 }
 

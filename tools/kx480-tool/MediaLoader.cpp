@@ -13,7 +13,7 @@
 namespace kx::tool {
 
 bool IsMediaCommand(const std::string& command) {
-    return command == "gen" || command == "gen-card" || command == "info";
+    return command == "gen" || command == "gen-card" || command == "info" || command == "frame";
 }
 
 int RunMediaCommand(const std::string& command, const Args& args) {

@@ -8,7 +8,7 @@ extern "C" __attribute__((visibility("default"))) int kx480_media_command(const 
                                                                            const char* const* argv) {
     using namespace kx::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"gen", GenCommand}, {"gen-card", GenCardCommand}, {"info", InfoCommand}};
+        {"gen", GenCommand}, {"gen-card", GenCardCommand}, {"info", InfoCommand}, {"frame", FrameCommand}};
     const auto it = commands.find(command ? command : "");
     if (it == commands.end()) return kExitFailure;
     return it->second(Args(argv, argv + argc));

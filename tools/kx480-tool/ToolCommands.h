@@ -14,6 +14,7 @@ int GenCommand(const Args& args);
 int TelemetryCommand(const Args& args);
 int LookupCommand(const Args& args);
 int InfoCommand(const Args& args);
+int FrameCommand(const Args& args);
 int RepairCommand(const Args& args);
 int GenCardCommand(const Args& args);
 int CardCommand(const Args& args);
