@@ -1,6 +1,7 @@
 // kx480-tool info and frame: what the player reports about a recording, and the picture it
 // grabs, read back from the saved file by its frame mark.
 
+#include "RunCommand.h"
 #include "TempDir.h"
 #include "playback/FfmpegPtr.h"
 #include "sim/CameraSimulator.h"
@@ -19,22 +20,8 @@ using namespace kx::test;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Tool(const std::string& args) {
-    const std::string command = std::string(KX_TOOL_PATH) + " " + args + " 2>/dev/null";
-    ToolRun r{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+CommandResult Tool(const std::string& args) {
+    return RunCommand(std::string(KX_TOOL_PATH) + " " + args + " 2>/dev/null");
 }
 
 // The frame mark of a saved picture: the file is decoded and turned into gray.
@@ -94,9 +81,9 @@ TEST_F(PlaybackToolTest, InfoPrintsWhatThePlayerFinds) {
     int n = 0;
     for (const Case& c : cases) {
         const std::string path = Make("r" + std::to_string(n++) + ".avi", c.channels, c.audio);
-        const ToolRun r = Tool("info " + path);
+        const CommandResult r = Tool("info " + path);
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out, "file=" + path + "\n" + c.expected);
+        EXPECT_EQ(r.output, "file=" + path + "\n" + c.expected);
     }
     EXPECT_EQ(Tool("info " + dir / "missing.avi").status, 2);
     EXPECT_EQ(Tool("info").status, 1);
@@ -118,7 +105,7 @@ TEST_F(PlaybackToolTest, FrameSavesThePictureAtThePosition) {
         {"--at 1999 --brightness 80", "c.png", AV_CODEC_ID_PNG, 0, 59, false},
     };
     for (const Case& c : cases) {
-        const ToolRun r = Tool("frame " + path + " " + c.options + " -o " + dir / c.out);
+        const CommandResult r = Tool("frame " + path + " " + c.options + " -o " + dir / c.out);
         ASSERT_EQ(r.status, 0) << c.options;
         const sim::FrameMark mark = MarkOfSavedPicture(dir / c.out, c.codec);
         ASSERT_TRUE(mark.found) << c.options;

@@ -2,6 +2,7 @@
 // back through every command.
 
 #include "SmallAvi.h"
+#include "RunCommand.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,8 @@ using namespace kx::test;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Tool(const std::string& args) {
-    const std::string command = std::string(KX_TOOL_PATH) + " " + args + " 2>/dev/null";
-    ToolRun r{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf{};
-    std::size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+CommandResult Tool(const std::string& args) {
+    return RunCommand(std::string(KX_TOOL_PATH) + " " + args + " 2>/dev/null");
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -50,9 +37,9 @@ protected:
 };
 
 TEST_F(ToolTest, TelemetryCsvListsEveryRecordInStreamOrder) {
-    const ToolRun r = Tool("telemetry " + dir / "r.avi");
+    const CommandResult r = Tool("telemetry " + dir / "r.avi");
     ASSERT_EQ(r.status, 0);
-    const auto lines = Lines(r.out);
+    const auto lines = Lines(r.output);
     ASSERT_EQ(lines.size(), 1u + 25 + 3);
     EXPECT_EQ(lines[0], "time_ms,type,valid,latitude,longitude,speed_kmh,course,x_g,y_g,z_g");
     EXPECT_EQ(lines[1], "0,M,,,,,,0.031250,0.031250,0.031250");
@@ -62,29 +49,29 @@ TEST_F(ToolTest, TelemetryCsvListsEveryRecordInStreamOrder) {
 }
 
 TEST_F(ToolTest, TelemetryGpxAndJsonCarryTheSameFixes) {
-    const ToolRun gpx = Tool("telemetry " + dir / "r.avi" + " --format gpx");
+    const CommandResult gpx = Tool("telemetry " + dir / "r.avi" + " --format gpx");
     ASSERT_EQ(gpx.status, 0);
-    EXPECT_NE(gpx.out.find("<gpx version=\"1.1\""), std::string::npos);
-    EXPECT_NE(gpx.out.find("<trkpt lat=\"37.508333\" lon=\"126.978000\"><time>2024-03-07T00:00:00Z</time>"),
+    EXPECT_NE(gpx.output.find("<gpx version=\"1.1\""), std::string::npos);
+    EXPECT_NE(gpx.output.find("<trkpt lat=\"37.508333\" lon=\"126.978000\"><time>2024-03-07T00:00:00Z</time>"),
               std::string::npos);
-    const ToolRun json = Tool("telemetry " + dir / "r.avi" + " --format json");
+    const CommandResult json = Tool("telemetry " + dir / "r.avi" + " --format json");
     ASSERT_EQ(json.status, 0);
-    EXPECT_EQ(json.out.front(), '[');
-    EXPECT_NE(json.out.find("{\"time_ms\": 2000, \"type\": \"G\", \"valid\": 1, \"latitude\": 37.508333"),
+    EXPECT_EQ(json.output.front(), '[');
+    EXPECT_NE(json.output.find("{\"time_ms\": 2000, \"type\": \"G\", \"valid\": 1, \"latitude\": 37.508333"),
               std::string::npos);
 }
 
 TEST_F(ToolTest, LookupPrintsThePanelValuesAtAPosition) {
-    const ToolRun r = Tool("lookup " + dir / "r.avi" + " --at 150");
+    const CommandResult r = Tool("lookup " + dir / "r.avi" + " --at 150");
     ASSERT_EQ(r.status, 0);
     // G-sensor: the first sample at or after 150 ms is frame 2's; GPS: the fix at 1000 ms.
-    EXPECT_EQ(r.out,
+    EXPECT_EQ(r.output,
               "speed=18.520000 speed_ok=1 x=0.093750 y=0.156250 z=0.218750 g_ok=1 lat=37.508335 "
               "lon=126.977997 pos_ok=1\n");
-    const ToolRun miles = Tool("lookup " + dir / "r.avi" + " --at 150 --miles");
-    EXPECT_EQ(miles.out.substr(0, 16), "speed=11.507791 ");
-    const ToolRun after = Tool("lookup " + dir / "r.avi" + " --at 999999");
-    EXPECT_EQ(after.out, "speed=0.000000 speed_ok=0 x=0.000000 y=0.000000 z=0.000000 g_ok=0 lat=0.000000 "
+    const CommandResult miles = Tool("lookup " + dir / "r.avi" + " --at 150 --miles");
+    EXPECT_EQ(miles.output.substr(0, 16), "speed=11.507791 ");
+    const CommandResult after = Tool("lookup " + dir / "r.avi" + " --at 999999");
+    EXPECT_EQ(after.output, "speed=0.000000 speed_ok=0 x=0.000000 y=0.000000 z=0.000000 g_ok=0 lat=0.000000 "
                          "lon=0.000000 pos_ok=0\n");
 }
 
