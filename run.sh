@@ -1,32 +1,34 @@
 #!/usr/bin/env bash
-# Builds KX480 Viewer, generates a demo folder of recordings as the camera writes them (every
-# kind, one and two channels, with and without sound, one cut off by a power loss) and prints
-# what the viewer reads from each.
+# Builds KX480 Viewer, makes a demo camera card (an SD card image with the camera's card file
+# system and recordings of every kind: two-channel recordings with sound and GPS first, one and
+# two channels, cut off by a power loss, silent) and starts the viewer on it.
+#
+# Without a display the viewer runs under xvfb-run, plays for a few seconds and saves a
+# screenshot, whose path is printed.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --parallel "$(nproc)" --target kx480-tool kx_language_tables
+cmake --build build --parallel "$(nproc)" --target kx480-viewer kx480-tool kx_language_tables kx_map_page
 
 tool=build/bin/kx480-tool
 demo=build/demo
-rm -rf "$demo"
-mkdir -p "$demo/NORMAL" "$demo/EVENT" "$demo/PARKING" "$demo/INFINITE"
+mkdir -p "$demo"
+card="$demo/card.img"
+if [ ! -s "$card" ]; then
+  "$tool" gen-card "$card" --size 1G --recordings 8 --seconds 8 >/dev/null
+fi
+echo "Demo card: $card"
+"$tool" card ls "$card" || true
 
-gen() { "$tool" gen "$@" --size 640x360 --seconds 6 >/dev/null; }
-gen "$demo/NORMAL"   --kind REC --channels 2 --audio aac --start "2024-03-07 09:05:00" --seed 1
-gen "$demo/NORMAL"   --kind REC --channels 1 --audio pcm --start "2024-03-07 09:06:00" --seed 2
-gen "$demo/INFINITE" --kind REC --channels 2 --audio none --start "2024-03-07 09:07:00" --seed 3
-gen "$demo/EVENT"    --kind EVT --channels 2 --audio aac --start "2024-03-07 09:08:00" --seed 4
-gen "$demo/EVENT"    --kind EVT --channels 1 --audio none --start "2024-03-07 09:09:00" --seed 5
-gen "$demo/PARKING"  --kind PRK --channels 2 --audio none --start "2024-03-07 22:10:00" --seed 6 --no-gps
-gen "$demo/PARKING"  --kind MDI --channels 1 --audio aac --start "2024-03-07 22:11:00" --seed 7
-gen "$demo/PARKING"  --kind MOT --channels 1 --audio none --start "2024-03-07 22:12:00" --seed 8
-# A recording cut off by a power loss: no index, sizes 0, the last chunk cut short.
-gen "$demo/NORMAL"   --kind REC --channels 2 --audio aac --start "2024-03-07 09:13:00" --seed 9 --cut 700000
-
-echo "Demo recordings in $demo:"
-for f in "$demo"/*/*.avi; do
-  "$tool" info "$f"
-done
+viewer=build/bin/kx480-viewer
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$viewer" --card "$card" "$@"
+fi
+shot="$demo/screenshot.png"
+rm -f "$shot"
+# The start-up notice stays 5 s and the loading notice 3 s; then row 0 plays.
+KX480_ONLINE="${KX480_ONLINE:-0}" xvfb-run -a -s "-screen 0 1280x800x24" \
+  "$viewer" --card "$card" --screenshot "$shot" --quit-after "${KX480_DEMO_SECONDS:-14}" "$@"
+[ -s "$shot" ] && echo "Screenshot of the viewer: $(realpath "$shot")"
