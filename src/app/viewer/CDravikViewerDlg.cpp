@@ -12,7 +12,9 @@
 #include "app/core/ViewerOptions.h"
 #include "app/viewer/CAboutDlg.h"
 #include "app/viewer/CardRemovalWatcher.h"
+#include "card/CardFileReader.h"
 #include "card/ui/CFileLoadDlg.h"
+#include "playback/RecordingBytes.h"
 #include "controls/CDvButtonCtrl.h"
 #include "controls/CDvGsensorCtrl.h"
 #include "controls/CDvListCtrl.h"
@@ -288,6 +290,8 @@ bool CDravikViewerDlg::Initialise(AudioSink* sound) {
     setMouseTracking(true);
 
     CreateControls();
+    // Card recordings play in place, read through the card library.
+    SetCardFileOpener(card::OpenCardFileBytes);
     player_.AttachWindows(front_, rear_);
     player_.AttachSound(sound);
     LoadButtonImages();
@@ -323,7 +327,7 @@ bool CDravikViewerDlg::Initialise(AudioSink* sound) {
     QToolTip::setPalette(tips);
     LoadTooltips(false);
 
-    tempFolder_ = TempFolder();
+    if (tempFolder_.empty()) tempFolder_ = TempFolder();
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     removalWatcher_ = new CardRemovalWatcher(this);

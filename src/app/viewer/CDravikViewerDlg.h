@@ -76,6 +76,9 @@ public:
     void SetMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
     // The wait before each opening (the player settles after the previous graph).
     void SetOpenSettleMs(int ms) { openSettleMs_ = ms; }
+    // The scratch folder for rebuilt card recordings (the program's temp folder unless set).
+    void SetTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
+    const std::string& TempFolderPath() const { return tempFolder_; }
     // How long the start-up notice and the loading notice stay (5000 and 3000 ms).
     void SetNoticeTimes(int startupMs, int loadingMs) { startupNoticeMs_ = startupMs, loadingNoticeMs_ = loadingMs; }
 

@@ -6,10 +6,8 @@
 
 #include "app/sound/QtAudioSink.h"
 #include "app/viewer/CDravikViewerDlg.h"
-#include "card/CardFileReader.h"
 #include "card/DriveDiscovery.h"
 #include "map/WebEngineSetup.h"
-#include "playback/RecordingBytes.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -55,7 +53,6 @@ int main(int argc, char** argv) {
     kx::PrepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName("kx480-viewer");
-    kx::SetCardFileOpener(kx::card::OpenCardFileBytes);
 
     kx::QtAudioSink sound;
     int result = 0;
