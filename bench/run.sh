@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF >/dev/null
-cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx480-media kx_bench_lookup kx_bench_telemetry kx_bench_card >/dev/null
+cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx480-media kx_bench_lookup kx_bench_telemetry kx_bench_card kx_bench_viewer_stall >/dev/null
 
 bin=build-bench/bin
 data=build-bench/bench-data
@@ -65,6 +65,13 @@ rebuild_ratio addaudio_vs_copy "$silent"
 
 # Loading a folder tree of 10,000 recordings, and copying a recording off a card image.
 "$bin/kx_bench_card" "$data" "$cutoff"
+
+# The viewer opening that cut-off recording from the card image (rebuild included): the longest
+# time its UI thread does not run.
+"$bin/kx_bench_viewer_stall" "$data/card-bench.img"
+
+# Playing: decode, first frame, seek, CPU, sound drift and memory against FFmpeg.
+bench/playback.sh
 
 # Painting an hour of G-sensor samples.
 cmake --build build-bench --parallel "$(nproc)" --target kx_bench_controls >/dev/null
