@@ -7,6 +7,8 @@
 #include "app/core/LanguageTable.h"
 #include "app/core/StringIds.h"
 #include "app/core/ViewerLayout.h"
+#include "app/viewer/CAboutDlg.h"
+#include "app/viewer/CardRemovalWatcher.h"
 #include "controls/CDvButtonCtrl.h"
 #include "controls/CDvGsensorCtrl.h"
 #include "controls/CDvListCtrl.h"
@@ -21,7 +23,10 @@
 #include "telemetry/TelemetryLookup.h"
 #include "telemetry/TelemetryTrack.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMenu>
+#include <QTimer>
 #include <fstream>
 #include <set>
 
@@ -240,6 +245,20 @@ TEST_F(ViewerTest, KeysDrivePlaybackVolumeSpeedBrightnessAndTheLayout) {
     EXPECT_EQ(dlg_->Mode(), LayoutMode::Full);
     EXPECT_TRUE(dlg_->List()->isVisible());
 
+    // Ctrl+O pauses and shows the folder picker; cancelling it loads nothing.
+    QString picker;
+    QTimer::singleShot(300, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            picker = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    QTest::keyClick(dlg_.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(picker, "QFileDialog");
+    EXPECT_EQ(State(), PlayState::Paused);
+    EXPECT_EQ(dlg_->List()->rowCount(), 3);
+    QTest::keyClick(dlg_.get(), Qt::Key_Space);
+
     QTest::keyClick(dlg_.get(), Qt::Key_PageDown);
     ASSERT_TRUE(WaitFinished(2));
     EXPECT_EQ(dlg_->CurrentRow(), 1);
@@ -339,11 +358,13 @@ TEST_F(ViewerTest, RemovingTheListedVolumeResetsEverythingAndAnotherChangesNothi
     LoadAndWait(MixedFolder());
     ASSERT_EQ(dlg_->CurrentCardDrive(), MixedFolder());
     dlg_->OnVolumeRemoved("/media/another-card");
+    dlg_->OnVolumeRemoved(MixedFolder() + "-other");  // a sibling whose name starts the same
     EXPECT_EQ(dlg_->List()->rowCount(), 3);
     EXPECT_EQ(State(), PlayState::Running);
     EXPECT_TRUE(messages_.empty());
 
-    dlg_->OnVolumeRemoved(MixedFolder());
+    // The volume that holds the listed folder.
+    dlg_->OnVolumeRemoved(fs::path(MixedFolder()).parent_path().string());
     EXPECT_EQ(dlg_->List()->rowCount(), 0);
     EXPECT_NE(State(), PlayState::Running);
     EXPECT_FALSE(dlg_->FrontScreen()->isVisible());
@@ -398,6 +419,55 @@ TEST_F(ViewerTest, ARecordingThatCannotBeOpenedGivesTheMessageAfterThreeAttempts
     for (const auto& message : messages_) EXPECT_EQ(message, LanguageText(kStrMsgCannotPlay));
     EXPECT_FALSE(dlg_->FrontScreen()->isVisible());
     EXPECT_FALSE(dlg_->IsOpening());
+}
+
+}  // namespace
+}  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+TEST(CardRemovalWatcher, ReportsMountPointsAndCardImagesThatGoAway) {
+    TempDir dir;
+    const std::string table = dir / "mountinfo";
+    const auto write = [&](const std::string& text) { std::ofstream(table, std::ios::trunc) << text; };
+    write("22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+          "40 22 8:17 / /media/user/CARD\\040ONE rw - vfat /dev/sdb1 rw\n"
+          "41 22 8:33 / /media/user/OTHER rw - vfat /dev/sdc1 rw\n");
+    const std::string image = dir / "card.img";
+    std::ofstream(image) << "x";
+    CardRemovalWatcher watcher(nullptr, table);
+    watcher.WatchFile(image);
+    std::vector<std::string> removed;
+    QObject::connect(&watcher, &CardRemovalWatcher::volumeRemoved,
+                     [&](const QString& root) { removed.push_back(root.toStdString()); });
+    watcher.Check();
+    EXPECT_TRUE(removed.empty());
+
+    write("22 1 8:1 / / rw - ext4 /dev/sda1 rw\n41 22 8:33 / /media/user/OTHER rw - vfat /dev/sdc1 rw\n");
+    fs::remove(image);
+    watcher.Check();
+    EXPECT_EQ(removed, (std::vector<std::string>{"/media/user/CARD ONE", image}));
+    watcher.Check();  // reported once
+    EXPECT_EQ(removed.size(), 2u);
+}
+
+TEST_F(ViewerTest, AboutBoxOffersTheCardInformationView) {
+    bool seen = false;
+    QTimer::singleShot(100, [&] {
+        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        seen = about != nullptr;
+        if (!about) return;
+        EXPECT_NE(about->CardInfoButton(), nullptr);
+        // Nothing loaded: the card view refuses with a message box of its own, closed here.
+        QTimer::singleShot(100, [] {
+            if (QWidget* box = QApplication::activeModalWidget(); box && !qobject_cast<CAboutDlg*>(box)) box->close();
+        });
+        about->OnCardInfo();
+        about->accept();
+    });
+    dlg_->OnCommand(cmd::kAbout);
+    EXPECT_TRUE(seen);
 }
 
 }  // namespace

@@ -549,7 +549,7 @@ void CDravikViewerDlg::mousePressEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     if (e->button() == Qt::RightButton) {
         const ViewerLayout l = ComputeLayout(width(), height(), mode_);
-        if (mode_ == LayoutMode::VideoOnly || pos.x() < l.list.x) ShowContextMenu(e->globalPosition().toPoint());
+        if (pos.x() < l.list.x) ShowContextMenu(e->globalPosition().toPoint());
         return;
     }
     if (e->button() != Qt::LeftButton || isMaximized()) return;
@@ -682,7 +682,13 @@ void CDravikViewerDlg::OnTimer(int id) {
 }
 
 void CDravikViewerDlg::OnVolumeRemoved(const std::string& root) {
-    if (currentCardDrive_.empty() || root != currentCardDrive_) return;
+    // The listed source is on the removed volume when it is the volume's root (or card image)
+    // or lies below it.
+    if (currentCardDrive_.empty() || root.empty() || root == "/") return;
+    const bool onVolume = currentCardDrive_ == root ||
+                          (currentCardDrive_.size() > root.size() && currentCardDrive_.compare(0, root.size(), root) == 0 &&
+                           (root.back() == '/' || currentCardDrive_[root.size()] == '/'));
+    if (!onVolume) return;
     if (IsOpening()) {
         timers_[cmd::kTimerCardRemoved]->start();
         return;
