@@ -9,3 +9,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$(nproc)"
 cd build
 ctest --output-on-failure --parallel "$(nproc)" --timeout 600
+cd ..
+# The playback engine's and the viewer's end-to-end tests again, under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+scripts/sanitize-tests.sh

@@ -18,7 +18,9 @@ targets=(kx_playback_tests kx_playback_tool_tests kx_simulator_tests kx_viewer_t
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DKX_SANITIZE=$sanitize" -DKX_BENCH=OFF >/dev/null
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+# The web engine (the map) frees some of its own objects through a base class of another size,
+# which AddressSanitizer reports inside libQt6WebEngineCore; that check is left to Chromium.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:new_delete_type_mismatch=0"
 # Leaks inside the system's libraries (fontconfig, the web engine) are theirs, not ours.
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
