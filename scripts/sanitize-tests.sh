@@ -15,6 +15,8 @@ case "$kind" in
 esac
 targets=(kx_playback_tests kx_playback_tool_tests kx_simulator_tests kx_viewer_tests)
 
+# Programs built in the tree (the skin generator) run under the sanitizer during the build.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DKX_SANITIZE=$sanitize" -DKX_BENCH=OFF >/dev/null
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 

@@ -248,7 +248,12 @@ int KX_Vork_Create_Partition(const char* devicePath, int number, std::uint32_t s
     if (!table) return -1;
     const std::uint64_t megabytes = std::uint64_t{sizeLow} | std::uint64_t{sizeHigh} << 32;
     const std::uint64_t first = *start <= 0 ? kFirstPartitionSector : static_cast<std::uint64_t>(*start);
-    const std::uint64_t sectors = megabytes * (1 << 20) / kSectorBytes;
+    std::uint64_t sectors = megabytes * (1 << 20) / kSectorBytes;
+    // Partition 2 is the rest of the card: a size reckoned from the whole card runs past its
+    // end by the alignment gap before partition 1, and is cut at the end.
+    if (number == 2 && first <= disk->Sectors() && sectors > disk->Sectors() - first &&
+        sectors - (disk->Sectors() - first) <= kFirstPartitionSector)
+        sectors = disk->Sectors() - first;
     if (sectors == 0 || first > disk->Sectors() || sectors > disk->Sectors() - first || first + sectors > 0x7FFFFFFFu)
         return -1;
     (*table)[static_cast<std::size_t>(number - 1)] = {number == 1 ? kPartitionFat32 : kPartitionVork, first, sectors};

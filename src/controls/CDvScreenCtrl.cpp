@@ -61,13 +61,13 @@ void CDvScreenCtrl::Present(const VideoPicture& picture) {
 
 void CDvScreenCtrl::RequestRepaint() {
     if (repaintPending_.exchange(true)) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            repaintPending_ = false;
-            update();
-        },
-        Qt::QueuedConnection);
+    // Queued by name: the call carries no data of ours across threads.
+    QMetaObject::invokeMethod(this, "OnRepaintRequested", Qt::QueuedConnection);
+}
+
+void CDvScreenCtrl::OnRepaintRequested() {
+    repaintPending_ = false;
+    update();
 }
 
 void CDvScreenCtrl::paintEvent(QPaintEvent*) {

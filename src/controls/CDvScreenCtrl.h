@@ -56,6 +56,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
+private slots:
+    void OnRepaintRequested();
+
 private:
     void RequestRepaint();
 

@@ -39,9 +39,9 @@ using sim::AudioKind;
 // Three kinds, two-channel first: REC (09:00), EVT (09:01), PRK one channel (09:02).
 const std::string& MixedFolder() {
     static TempDir dir;
-    static const std::string folder = MakeFolder(dir / "mixed", {{"REC", "2024-03-07 09:00:00", 2, AudioKind::Aac, 3},
+    static const std::string folder = MakeFolder(dir / "mixed", {{"REC", "2024-03-07 09:00:00", 2, AudioKind::Aac, 4},
                                                                  {"EVT", "2024-03-07 09:01:00", 2, AudioKind::None, 2},
-                                                                 {"PRK", "2024-03-07 09:02:00", 1, AudioKind::Pcm, 2}});
+                                                                 {"PRK", "2024-03-07 09:02:00", 1, AudioKind::Pcm, 4}});
     return folder;
 }
 
@@ -343,6 +343,7 @@ TEST_F(ViewerTest, CaptureSavesEachChannelAndTheFallbackFolderIsWrittenToTheOpti
     // A one-channel recording gives only the Track1 file; a stopped one nothing.
     dlg_->PlayRow(2);
     ASSERT_TRUE(WaitFinished(2));
+    dlg_->OnCommand(cmd::kPause);  // a slow machine must not reach the end first
     dlg_->OnCommand(cmd::kCapture);
     int track2 = 0, files = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {

@@ -1,10 +1,14 @@
-// kx480-tool card ls IMAGE [FOLDER] / card cp IMAGE FOLDER/NAME OUT: the card library as a
-// user would use it.
+// kx480-tool card ls IMAGE [FOLDER] / card cp IMAGE FOLDER/NAME OUT / card format IMAGE
+// [--label NAME]: the card library and the card format as a user would use them.
 
 #include "ArgParser.h"
 #include "ToolCommands.h"
+#include "app/core/LanguageTable.h"
+#include "app/core/ProgramPaths.h"
+#include "app/core/StringIds.h"
 #include "card/CardFileReader.h"
 #include "card/VorkApi.h"
+#include "settings/CardFormat.h"
 
 #include <array>
 #include <cstdio>
@@ -12,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -99,13 +104,57 @@ int CardCp(const Args& args) {
     return kExitOk;
 }
 
+// Formats a card image as the settings dialog formats a card, answering Yes to its question.
+int CardFormat(const Args& args) {
+    ArgParser p(args, {"label", "program-folder"}, {});
+    if (!p.ok() || p.positional().size() != 1) {
+        std::cerr << "usage: kx480-tool card format IMAGE [--label NAME] [--program-folder DIR]\n";
+        return kExitFailure;
+    }
+    const std::string image = p.positional()[0];
+    struct stat st {};
+    if (::stat(image.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::cerr << "kx480-tool card format: " << image << " is not a card image file (devices are formatted from the viewer)\n";
+        return kExitFailure;
+    }
+    const auto entries = settings::FillCardList({"/nonexistent", "/nonexistent", "/dev"}, {{image, {}}});
+    if (entries.empty()) {
+        std::cerr << "kx480-tool card format: cannot open " << image << " for writing\n";
+        return kExitFailure;
+    }
+    TheViewerOptions().languageIndex = 0;  // message texts from the English table
+    LoadLanguageLibrary(TheViewerOptions());
+
+    settings::FormatCardRequest request;
+    request.card = entries.front();
+    request.modelName = p.value("label").value_or("");
+    request.programFolder = p.value("program-folder").value_or(ProgramFolder());
+    request.saveFolder = settings::MakeFormatSaveFolder();
+    settings::FormatCardCallbacks callbacks;
+    callbacks.confirm = [](int) { return true; };
+    callbacks.message = [](int id, const std::string& detail) {
+        const auto text = LanguageString(id);
+        std::cout << (text && !text->empty() ? *text : "string " + std::to_string(id)) << '\n';
+        if (!detail.empty()) std::cerr << "kx480-tool card format: " << detail << '\n';
+    };
+    KX_Vork_Start();
+    const settings::FormatCardOutcome outcome = settings::FormatCard(request, callbacks);
+    KX_Vork_Stop();
+    std::error_code ec;
+    if (!request.saveFolder.empty()) fs::remove(request.saveFolder, ec);  // only when nothing was left in it
+    std::cout << "message=" << outcome.messageId << " partition=" << outcome.partitionResult
+              << " done=" << (outcome.formatDone ? 1 : 0) << '\n';
+    return outcome.formatDone && outcome.messageId == kStrMsgFormatDone ? kExitOk : kExitFailure;
+}
+
 }  // namespace
 
 int CardCommand(const Args& args) {
     const Args rest(args.begin() + (args.empty() ? 0 : 1), args.end());
     if (!args.empty() && args[0] == "ls") return CardLs(rest);
     if (!args.empty() && args[0] == "cp") return CardCp(rest);
-    std::cerr << "usage: kx480-tool card ls IMAGE [FOLDER] | card cp IMAGE FOLDER/NAME OUT\n";
+    if (!args.empty() && args[0] == "format") return CardFormat(rest);
+    std::cerr << "usage: kx480-tool card ls IMAGE [FOLDER] | card cp IMAGE FOLDER/NAME OUT | card format IMAGE [--label NAME]\n";
     return kExitFailure;
 }
 

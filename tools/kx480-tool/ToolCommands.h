@@ -19,6 +19,8 @@ int RepairCommand(const Args& args);
 int GenCardCommand(const Args& args);
 int CardCommand(const Args& args);
 int ListCommand(const Args& args);
+int SetupCommand(const Args& args);
+int ClockCommand(const Args& args);
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;

@@ -26,7 +26,15 @@ constexpr const char* kUsage =
     "                                     a camera card image with recordings of every kind\n"
     "  card ls IMAGE [FOLDER]             the recordings on a card (folder/name, bytes, id)\n"
     "  card cp IMAGE FOLDER/NAME OUT      copy a recording off a card\n"
-    "  list FOLDER|FILE... | --card IMAGE the playlist rows the viewer shows for a source\n";
+    "  card format IMAGE [--label NAME] [--program-folder DIR]\n"
+    "                                     format a card image as the settings dialog does,\n"
+    "                                     keeping setup.cfg and the installer on it\n"
+    "  list FOLDER|FILE... | --card IMAGE the playlist rows the viewer shows for a source\n"
+    "  setup read FILE                    the camera settings of a setup.cfg (key=value lines)\n"
+    "  setup write FILE [key=value...]    a setup.cfg of the camera defaults with the given values\n"
+    "  clock read FILE                    the camera clock a time.cfg sets (key=value lines)\n"
+    "  clock write FILE \"YYYY-MM-DD hh:mm:ss\"\n"
+    "                                     a time.cfg that sets the camera clock\n";
 
 }  // namespace
 
@@ -34,7 +42,8 @@ int main(int argc, char** argv) {
     using namespace kx::tool;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"telemetry", TelemetryCommand}, {"lookup", LookupCommand}, {"repair", RepairCommand},
-        {"card", CardCommand}, {"list", ListCommand}};
+        {"card", CardCommand}, {"list", ListCommand},
+        {"setup", SetupCommand}, {"clock", ClockCommand}};
     const std::string command = argc >= 2 ? argv[1] : "";
     if (command == "--help" || command == "help") {
         std::cout << kUsage;

@@ -123,10 +123,14 @@ CDravikViewerDlg::~CDravikViewerDlg() {
 void CDravikViewerDlg::SetCardImages(std::vector<CardImageOption> images) {
     if (removalWatcher_)
         for (const auto& image : images) removalWatcher_->WatchFile(image.image);
+    cardImages_ = images;
     source_.SetCardImages(std::move(images));
 }
 
-void CDravikViewerDlg::SetDiscoveryRoots(DriveDiscoveryRoots roots) { source_.SetDiscoveryRoots(std::move(roots)); }
+void CDravikViewerDlg::SetDiscoveryRoots(DriveDiscoveryRoots roots) {
+    discoveryRoots_ = roots;
+    source_.SetDiscoveryRoots(std::move(roots));
+}
 
 QTimer* CDravikViewerDlg::MakeTimer(int id, int periodMs, bool singleShot) {
     auto* timer = new QTimer(this);
@@ -331,6 +335,7 @@ bool CDravikViewerDlg::Initialise(AudioSink* sound) {
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     removalWatcher_ = new CardRemovalWatcher(this);
+    for (const auto& image : cardImages_) removalWatcher_->WatchFile(image.image);
     connect(removalWatcher_, &CardRemovalWatcher::volumeRemoved, this,
             [this](const QString& root) { OnVolumeRemoved(root.toStdString()); });
     MakeTimer(cmd::kTimerPosition, 200, false);
@@ -742,10 +747,6 @@ void CDravikViewerDlg::OnAbout() {
     if (paused) ResumePlayback();
 }
 
-void CDravikViewerDlg::OnSettings() {
-    // The settings dialog arrives with the camera settings work; until then the button does
-    // nothing.
-}
 
 void CDravikViewerDlg::OnMapButton() {
     if (!mapDlg_ || !mapView_) return;

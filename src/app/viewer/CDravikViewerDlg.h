@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,6 +52,7 @@ class CMapNoConnectedWnd;
 class CMapNoDataWnd;
 class CMapViewWnd;
 class CardRemovalWatcher;
+struct CardMaintenanceHooks;
 
 class CDravikViewerDlg : public QWidget, public IMainWindowLink, public ISeekTarget {
     Q_OBJECT
@@ -159,6 +161,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
+private slots:
+    // Runs the steps the opener queued for the UI thread.
+    void RunUiSteps();
+
 private:
     struct OpenRequest;
 
@@ -218,6 +224,7 @@ private:
     void OpenRecordingWorker(std::shared_ptr<OpenRequest> request);
     bool OpenRow(OpenRequest& request);
     bool RunOnUi(OpenRequest& request, std::function<void()> step);
+    void PostUiStep(std::function<void()> step);
     void UpdateMapArea();
     void OnListDoubleClick(int row);
     void FinishWorker();
@@ -229,6 +236,8 @@ private:
     void OnToggleLayout();
     void OnAbout();
     void OnSettings();
+    // The card list and the card format the settings dialog works with.
+    CardMaintenanceHooks CardHooks();
     void OnMapButton();
     void DockMap();
     void OnCloseCommand();
@@ -241,6 +250,8 @@ private:
     CRecordingSource source_;
     CPlaybackGraph player_;
     std::vector<std::string> startupPaths_;
+    std::vector<CardImageOption> cardImages_;
+    DriveDiscoveryRoots discoveryRoots_;
     std::string startupCard_;
     MessageHandler messageHandler_;
 
@@ -295,6 +306,8 @@ private:
     std::atomic<int> openAttempts_{0};
     std::thread worker_;
     std::shared_ptr<OpenRequest> workerRequest_;
+    std::mutex uiStepsMutex_;
+    std::deque<std::function<void()>> uiSteps_;
 };
 
 }  // namespace kx

@@ -312,16 +312,36 @@ bool CDravikViewerDlg::RunOnUi(OpenRequest& request, std::function<void()> step)
     std::future<void> finished = done->get_future();
     // The queued step keeps the request alive: the worker may have given up waiting for it.
     std::shared_ptr<OpenRequest> self = request.shared_from_this();
-    QMetaObject::invokeMethod(
-        this,
-        [step = std::move(step), done, self] {
-            if (!self->cancel.load()) step();
-            done->set_value();
-        },
-        Qt::QueuedConnection);
+    PostUiStep([step = std::move(step), done, self] {
+        if (!self->cancel.load()) step();
+        done->set_value();
+    });
     while (finished.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
         if (request.cancel.load()) return false;
     return !request.cancel.load();
+}
+
+void CDravikViewerDlg::PostUiStep(std::function<void()> step) {
+    // The steps go through a queue of our own; the call queued to the UI thread carries no data,
+    // so the hand-over is plain to every tool that checks it.
+    {
+        std::lock_guard lock(uiStepsMutex_);
+        uiSteps_.push_back(std::move(step));
+    }
+    QMetaObject::invokeMethod(this, "RunUiSteps", Qt::QueuedConnection);
+}
+
+void CDravikViewerDlg::RunUiSteps() {
+    for (;;) {
+        std::function<void()> step;
+        {
+            std::lock_guard lock(uiStepsMutex_);
+            if (uiSteps_.empty()) return;
+            step = std::move(uiSteps_.front());
+            uiSteps_.pop_front();
+        }
+        step();
+    }
 }
 
 void CDravikViewerDlg::OpenRecordingWorker(std::shared_ptr<OpenRequest> request) {
@@ -348,7 +368,7 @@ void CDravikViewerDlg::OpenRecordingWorker(std::shared_ptr<OpenRequest> request)
     int token = request->token;
     openingToken_.compare_exchange_strong(token, 0);
     if (!request->cancel.load())
-        QMetaObject::invokeMethod(this, [this, opened] { emit openingFinished(opened); }, Qt::QueuedConnection);
+        PostUiStep([this, opened] { emit openingFinished(opened); });
 }
 
 bool CDravikViewerDlg::OpenRow(OpenRequest& request) {
