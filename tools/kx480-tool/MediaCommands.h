@@ -18,4 +18,11 @@ using MediaEntry = int (*)(const char* command, int argc, const char* const* arg
 bool IsMediaCommand(const std::string& command);
 int RunMediaCommand(const std::string& command, const Args& args);
 
+// The report command draws with Qt (and the web engine for the map picture): a module of its
+// own, so the media commands do not load Qt.
+inline constexpr char kReportModuleName[] = "kx480-report.so";
+inline constexpr char kReportEntryName[] = "kx480_report_command";
+bool IsReportCommand(const std::string& command);
+int RunReportCommand(const std::string& command, const Args& args);
+
 }  // namespace kx::tool

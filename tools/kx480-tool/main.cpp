@@ -17,6 +17,8 @@ constexpr const char* kUsage =
     "  info FILE                          the recording as the player opens it (key=value lines)\n"
     "  frame FILE --at MS [--channel 0|1] [--brightness L] [--mirror] -o OUT.png|OUT.jpg\n"
     "                                     the picture a channel shows at a position\n"
+    "  report FILE --at MS -o OUT.pdf [--model N]\n"
+    "                                     the viewer's two-page report of a moment, as PDF\n"
     "  telemetry FILE [--format csv|gpx|json]\n"
     "                                     every telemetry record in stream order\n"
     "  lookup FILE --at MS [--miles]      speed, G-sensor and position shown at a position\n"
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
     }
     const Args args(argv + 2, argv + argc);
     if (IsMediaCommand(command)) return RunMediaCommand(command, args);
+    if (IsReportCommand(command)) return RunReportCommand(command, args);
     if (commands.count(command) == 0) {
         if (!command.empty()) std::cerr << "kx480-tool: unknown command " << command << '\n';
         std::cerr << kUsage;

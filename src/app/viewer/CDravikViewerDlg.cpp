@@ -34,6 +34,7 @@
 #include "map/CMapNoDataWnd.h"
 #include "map/CMapViewWnd.h"
 #include "map/MapMode.h"
+#include "report/CZoomDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -179,6 +180,8 @@ void CDravikViewerDlg::LoadButtonImages() {
         if (id == cmd::kMute) continue;
         buttons_[id]->SetImageSet(skin::ButtonImageSet(static_cast<ButtonFace>(face), language));
     }
+    // The Zoom button shows its pressed image while the magnifier is on.
+    Button(cmd::kZoom)->SetCheckedImage(skin::ButtonImageNumber(ButtonFace::Zoom, skin::ButtonState::Pressed, language));
     SetMuteImages();
 }
 
@@ -320,6 +323,7 @@ bool CDravikViewerDlg::Initialise(AudioSink* sound) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(kMinimumWidth / 2, kMinimumHeight / 2));
     RunLayout();
+    zoomDlg_ = std::make_unique<CZoomDlg>();
     volume_->SetLevel(kVolumeInitialLevel);
     for (int id : {cmd::kMerge, cmd::kCapture, cmd::kPrint, cmd::kPrev, cmd::kRewind, cmd::kPlay, cmd::kForward,
                    cmd::kNext, cmd::kKindAll, cmd::kKindEvent, cmd::kKindNormal, cmd::kKindParking})
@@ -614,9 +618,9 @@ void CDravikViewerDlg::OnCommand(int id) {
         case cmd::kMerge: OnMerge(); break;
         case cmd::kCapture: OnCapture(); break;
         case cmd::kSave: OnToggleLayout(); break;
-        case cmd::kPrint: break;  // the report arrives with the printing work
+        case cmd::kPrint: OnPrint(); break;
         case cmd::kSetting: OnSettings(); break;
-        case cmd::kZoom: break;   // the magnifier arrives with the zoom window
+        case cmd::kZoom: OnZoom(); break;
         case cmd::kAbout: OnAbout(); break;
         case cmd::kMin: showMinimized(); break;
         case cmd::kMax: isMaximized() ? showNormal() : showMaximized(); break;

@@ -15,6 +15,7 @@
 #include "controls/IMainWindowLink.h"
 #include "controls/ISeekTarget.h"
 #include "playback/CPlaybackGraph.h"
+#include "report/CReportPrinter.h"
 
 #include <QPointer>
 #include <QString>
@@ -52,6 +53,7 @@ class CMapNoConnectedWnd;
 class CMapNoDataWnd;
 class CMapViewWnd;
 class CardRemovalWatcher;
+class CZoomDlg;
 struct CardMaintenanceHooks;
 
 class CDravikViewerDlg : public QWidget, public IMainWindowLink, public ISeekTarget {
@@ -76,6 +78,8 @@ public:
     // The card image (or drive root) to load after the start-up notice.
     void SetStartupCard(const std::string& devicePath) { startupCard_ = devicePath; }
     void SetMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
+    // Chooses the printer for the report (the print dialog unless set).
+    void SetPrinterChooser(PrinterChooser chooser) { printerChooser_ = std::move(chooser); }
     // The wait before each opening (the player settles after the previous graph).
     void SetOpenSettleMs(int ms) { openSettleMs_ = ms; }
     // The scratch folder for rebuilt card recordings (the program's temp folder unless set).
@@ -119,6 +123,7 @@ public:
     CDvListCtrl* List() const { return list_; }
     CDvTextCtrl* Text(int id) const;
     CDvSliderCtrl* SeekSlider() const { return seek_; }
+    CZoomDlg* ZoomWindow() const { return zoomDlg_.get(); }
     CDvSimpleSliderCtrl* SpeedSlider() const { return speedSlider_; }
     CDvSimpleSliderCtrl* BrightSlider() const { return brightSlider_; }
     CDvVolumeCtrl* Volume() const { return volume_; }
@@ -129,6 +134,7 @@ public:
     QWidget* NoDataPlaceholder() const;
     QWidget* NoConnectionPlaceholder() const;
     CDvMapPanelCtrl* MapPanel() const { return mapPanel_; }
+    CMapViewWnd* MapView() const { return mapView_; }
     QWidget* FileLoadDialog() const;
     // The video area of the current layout.
     QRect VideoArea() const;
@@ -236,6 +242,9 @@ private:
     void OnToggleLayout();
     void OnAbout();
     void OnSettings();
+    void OnPrint();
+    void OnZoom();
+    ReportInputs GatherReportInputs();
     // The card list and the card format the settings dialog works with.
     CardMaintenanceHooks CardHooks();
     void OnMapButton();
@@ -254,6 +263,7 @@ private:
     DriveDiscoveryRoots discoveryRoots_;
     std::string startupCard_;
     MessageHandler messageHandler_;
+    PrinterChooser printerChooser_;
 
     // controls
     std::map<int, CDvButtonCtrl*> buttons_;
@@ -273,6 +283,7 @@ private:
     CMapNoDataWnd* noData_ = nullptr;
     CMapNoConnectedWnd* noConnection_ = nullptr;
     std::unique_ptr<CMapDlg> mapDlg_;
+    std::unique_ptr<CZoomDlg> zoomDlg_;
     QPointer<CFileLoadDlg> loadDlg_;
     CardRemovalWatcher* removalWatcher_ = nullptr;
     std::map<int, QTimer*> timers_;
