@@ -11,13 +11,6 @@ namespace fs = std::filesystem;
 
 namespace kx {
 
-namespace {
-
-struct Mount {
-    std::string device;  // "sdb1"
-    std::string mountPoint;
-};
-
 std::string ReadFirstLine(const std::string& path) {
     std::ifstream in(path);
     std::string line;
@@ -26,8 +19,8 @@ std::string ReadFirstLine(const std::string& path) {
 }
 
 // mountinfo: id parent major:minor root mountpoint options ... - fstype source superoptions
-std::vector<Mount> ReadMounts(const std::string& mountInfo) {
-    std::vector<Mount> mounts;
+std::vector<MountedDevice> ReadMountedDevices(const std::string& mountInfo) {
+    std::vector<MountedDevice> mounts;
     std::ifstream in(mountInfo);
     std::string line;
     while (std::getline(in, line)) {
@@ -42,8 +35,6 @@ std::vector<Mount> ReadMounts(const std::string& mountInfo) {
     return mounts;
 }
 
-// The whole disk a partition belongs to ("sdb" for "sdb1"), from sysfs; the name itself for a
-// whole disk.
 std::string ParentDisk(const DriveDiscoveryRoots& roots, const std::string& device) {
     std::error_code ec;
     const fs::path entry = fs::path(roots.sysBlock) / device;
@@ -53,8 +44,6 @@ std::string ParentDisk(const DriveDiscoveryRoots& roots, const std::string& devi
     }
     return device;
 }
-
-}  // namespace
 
 std::string UnescapeMountField(const std::string& field) {
     std::string out;
@@ -77,15 +66,15 @@ CardImageOption ParseCardImageOption(const std::string& value) {
 
 std::vector<SourceDrive> DiscoverRemovableDrives(const DriveDiscoveryRoots& roots,
                                                  const std::vector<CardImageOption>& images) {
-    const std::vector<Mount> mounts = ReadMounts(roots.mountInfo);
+    const std::vector<MountedDevice> mounts = ReadMountedDevices(roots.mountInfo);
     std::set<std::string> systemDisks;
-    for (const Mount& m : mounts)
+    for (const MountedDevice& m : mounts)
         if (m.mountPoint == "/" || m.mountPoint == "/boot" || m.mountPoint == "/boot/efi")
             systemDisks.insert(ParentDisk(roots, m.device));
 
     std::vector<SourceDrive> drives;
     std::set<std::string> seenRoots;
-    for (const Mount& m : mounts) {
+    for (const MountedDevice& m : mounts) {
         const std::string disk = ParentDisk(roots, m.device);
         if (systemDisks.count(disk) || !seenRoots.insert(m.mountPoint).second) continue;
         if (ReadFirstLine(roots.sysBlock + "/" + disk + "/removable") != "1") continue;

@@ -29,6 +29,19 @@ struct DriveDiscoveryRoots {
 std::vector<SourceDrive> DiscoverRemovableDrives(const DriveDiscoveryRoots& roots,
                                                  const std::vector<CardImageOption>& images);
 
+// A mounted block device: its name under /dev ("sdb1") and where it is mounted.
+struct MountedDevice {
+    std::string device;
+    std::string mountPoint;
+};
+// The block devices of a mount table (mountinfo format), in table order.
+std::vector<MountedDevice> ReadMountedDevices(const std::string& mountInfo);
+// The whole disk a partition belongs to ("sdb" for "sdb1"), from sysfs; the name itself for a
+// whole disk.
+std::string ParentDisk(const DriveDiscoveryRoots& roots, const std::string& device);
+// The first line of a (sysfs) file; empty when it cannot be read.
+std::string ReadFirstLine(const std::string& path);
+
 // The mount table's own escapes (\040 for a space, ...) undone.
 std::string UnescapeMountField(const std::string& field);
 

@@ -22,44 +22,7 @@ namespace kx::settings {
 
 namespace {
 
-struct Mount {
-    std::string device;  // "sdb1"
-    std::string mountPoint;
-};
-
-std::string ReadFirstLine(const fs::path& path) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);
-    return line;
-}
-
-// mountinfo: id parent major:minor root mountpoint options ... - fstype source superoptions
-std::vector<Mount> ReadMounts(const std::string& mountInfo) {
-    std::vector<Mount> mounts;
-    std::ifstream in(mountInfo);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream fields(line);
-        std::string id, parent, numbers, root, mountPoint, word;
-        if (!(fields >> id >> parent >> numbers >> root >> mountPoint)) continue;
-        while (fields >> word && word != "-") {}
-        std::string type, source;
-        if (!(fields >> type >> source) || source.rfind("/dev/", 0) != 0) continue;
-        mounts.push_back({source.substr(5), UnescapeMountField(mountPoint)});
-    }
-    return mounts;
-}
-
-// The whole disk a partition belongs to ("sdb" for "sdb1"); the name itself for a whole disk.
-std::string ParentDisk(const DriveDiscoveryRoots& roots, const std::string& device) {
-    std::error_code ec;
-    const fs::path entry = fs::path(roots.sysBlock) / device;
-    if (fs::exists(entry / "partition", ec)) {
-        const fs::path resolved = fs::canonical(entry, ec);
-        if (!ec) return resolved.parent_path().filename().string();
-    }
-    return device;
-}
+using Mount = MountedDevice;
 
 bool IsSystemFolder(const std::string& mountPoint) {
     for (const char* system : {"/", "/boot", "/boot/efi", "/usr", "/var", "/home"})
@@ -134,7 +97,7 @@ bool ReadableVolume(const std::string& folder) {
 
 std::vector<CardListEntry> FillCardList(const DriveDiscoveryRoots& roots,
                                         const std::vector<CardImageOption>& images) {
-    const std::vector<Mount> mounts = ReadMounts(roots.mountInfo);
+    const std::vector<Mount> mounts = ReadMountedDevices(roots.mountInfo);
     // Every mount of every disk, in mount table order of the disks.
     std::vector<std::string> diskOrder;
     std::map<std::string, std::vector<Mount>> mountsOfDisk;
@@ -149,15 +112,15 @@ std::vector<CardListEntry> FillCardList(const DriveDiscoveryRoots& roots,
         const std::vector<Mount>& diskMounts = mountsOfDisk[disk];
         if (std::any_of(diskMounts.begin(), diskMounts.end(), [](const Mount& m) { return IsSystemFolder(m.mountPoint); }))
             continue;
-        if (ReadFirstLine(fs::path(roots.sysBlock) / disk / "removable") != "1") continue;
+        if (ReadFirstLine((fs::path(roots.sysBlock) / disk / "removable").string()) != "1") continue;
         const auto first = std::find_if(diskMounts.begin(), diskMounts.end(), [&](const Mount& m) {
-            return m.device != disk && ReadFirstLine(fs::path(roots.sysBlock) / m.device / "partition") == "1";
+            return m.device != disk && ReadFirstLine((fs::path(roots.sysBlock) / m.device / "partition").string()) == "1";
         });
         if (first == diskMounts.end()) continue;
         // Anything else of this disk mounted elsewhere: the disk is in use for more than the card.
         if (std::any_of(diskMounts.begin(), diskMounts.end(), [&](const Mount& m) { return m.mountPoint != first->mountPoint; }))
             continue;
-        const std::string sizeText = ReadFirstLine(fs::path(roots.sysBlock) / first->device / "size");
+        const std::string sizeText = ReadFirstLine((fs::path(roots.sysBlock) / first->device / "size").string());
         if (sizeText.empty() || !std::all_of(sizeText.begin(), sizeText.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
             sizeText.size() > 18)
             continue;

@@ -71,11 +71,13 @@ protected:
 
 TEST_F(ReportViewerTest, TwoChannelReportShowsBothPicturesThePositionAndTheGValues) {
     LoadAndWait(ReportFolder());
-    // The map page is loaded and has drawn the position before the report is printed.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg_->MapView()->IsPageLoaded(); }, 20000));
     ASSERT_TRUE(WaitPositionUpdate());
-    QTest::qWait(500);
+    // Paused at once, so that a slow machine does not reach the next recording while the map
+    // page loads; the page has drawn before the report is printed.
     dlg_->OnCommand(cmd::kPause);
+    ASSERT_EQ(State(), PlayState::Paused);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg_->MapView()->IsPageLoaded(); }, 30000));
+    QTest::qWait(500);
     const auto position = static_cast<std::uint32_t>(dlg_->Player().GetPositionMs());
     const std::string pdf = Print("two.pdf");
     EXPECT_EQ(State(), PlayState::Paused);

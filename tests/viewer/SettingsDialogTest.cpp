@@ -109,7 +109,7 @@ TEST_F(SettingsDialogTest, PickingACardReadsItsFilesAndOkWritesThemBack) {
     dialog.Combo(CSettingDlg::kCardList)->setCurrentIndex(0);
     EXPECT_EQ(dialog.SetupPath(), card_ + "/setup.cfg");
     EXPECT_EQ(dialog.Combo(CSettingDlg::kTriggerList)->currentIndex(), 5);
-    EXPECT_TRUE(static_cast<QCheckBox*>(dialog.Control(CSettingDlg::kVolt24))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(dialog.Control(CSettingDlg::kVolt24))->isChecked());
     EXPECT_EQ(dialog.Combo(CSettingDlg::kCutOffList)->currentText(), "24.4V");
     EXPECT_EQ(dialog.Combo(CSettingDlg::kYear)->currentText(), "2024");
     EXPECT_EQ(dialog.Combo(CSettingDlg::kMinute)->currentText(), "05");

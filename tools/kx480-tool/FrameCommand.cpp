@@ -4,6 +4,7 @@
 // channel's own size.
 
 #include "ArgParser.h"
+#include "HiddenWindow.h"
 #include "StillImageFile.h"
 #include "ToolCommands.h"
 #include "playback/CPlaybackGraph.h"
@@ -19,24 +20,11 @@ constexpr const char* kUsage =
     "usage: kx480-tool frame FILE --at MS [--channel 0|1] [--brightness L] [--mirror] -o OUT.png|OUT.jpg\n";
 constexpr int kPictureWaitMs = 10000;
 
-// A window nobody looks at: the player converts nothing for it, and the grab converts the
-// picture at its own size.
-class HiddenWindow final : public VideoSink {
-public:
-    VideoSize Size() const override { return {}; }
-    void Present(const VideoPicture&) override {}
-};
-
 }  // namespace
 
 int FrameCommand(const Args& args) {
-    // "-o" is not a long option; take it out before the others are read.
-    Args rest;
     std::string out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) out = args[++i];
-        else rest.push_back(args[i]);
-    }
+    const Args rest = TakeOutputOption(args, out);
     ArgParser p(rest, {"at", "channel", "brightness"}, {"mirror"});
     const long long at = ParseWholeNumber(p.value("at").value_or("")).value_or(-1);
     const long long channel = ParseWholeNumber(p.value("channel").value_or("0")).value_or(-1);
@@ -49,11 +37,9 @@ int FrameCommand(const Args& args) {
     }
     const std::string& path = p.positional()[0];
 
-    HiddenWindow front, rear;
-    CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
-    player.AttachWindows(&front, &rear);
-    player.SetOption(0);
-    if (!player.OpenRecording(path, 0, -1)) {
+    HiddenPlayer hidden;
+    CPlaybackGraph& player = hidden.player;
+    if (!hidden.Open(path)) {
         std::cerr << "kx480-tool frame: cannot open " << path << " as a recording\n";
         return kExitFailure;
     }

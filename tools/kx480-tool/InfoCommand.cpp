@@ -2,6 +2,7 @@
 // frames per video pin, sound, and the telemetry pulled through the parse stage.
 
 #include "ArgParser.h"
+#include "HiddenWindow.h"
 #include "ToolCommands.h"
 #include "app/avi/AviFormat.h"
 #include "playback/CPlaybackGraph.h"
@@ -15,12 +16,6 @@
 namespace kx::tool {
 
 namespace {
-
-class HiddenWindow final : public VideoSink {
-public:
-    VideoSize Size() const override { return {}; }
-    void Present(const VideoPicture&) override {}
-};
 
 std::string SoundText(const OutputPin& pin) {
     std::string codec;
@@ -43,11 +38,9 @@ int InfoCommand(const Args& args) {
         return kExitFailure;
     }
     const std::string& path = p.positional()[0];
-    HiddenWindow front, rear;
-    CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
-    player.AttachWindows(&front, &rear);
-    player.SetOption(0);
-    if (!player.OpenRecording(path, 0, -1)) {
+    HiddenPlayer hidden;
+    CPlaybackGraph& player = hidden.player;
+    if (!hidden.Open(path)) {
         std::cerr << "kx480-tool: cannot open " << path << " as a recording\n";
         return kExitUnreadable;
     }

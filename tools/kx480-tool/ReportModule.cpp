@@ -5,12 +5,14 @@
 // position.
 
 #include "ArgParser.h"
+#include "HiddenWindow.h"
 #include "MediaCommands.h"
 #include "app/core/ProgramPaths.h"
 #include "map/CMapViewWnd.h"
 #include "map/WebEngineSetup.h"
 #include "playback/CPlaybackGraph.h"
 #include "playback/TelemetryPull.h"
+#include "report/ChannelPicture.h"
 #include "report/CReportPrinter.h"
 #include "telemetry/TelemetryLookup.h"
 #include "telemetry/TelemetryPacket.h"
@@ -30,17 +32,6 @@ namespace {
 constexpr const char* kUsage = "usage: kx480-tool report FILE --at MS -o OUT.pdf [--model N]\n";
 constexpr int kPictureWaitMs = 10000;
 constexpr int kMapWaitMs = 20000;
-
-class HiddenWindow final : public VideoSink {
-public:
-    VideoSize Size() const override { return {}; }
-    void Present(const VideoPicture&) override {}
-};
-
-QImage ToImage(const ChannelImage& image) {
-    if (image.width <= 0 || image.height <= 0 || image.pixels.empty()) return {};
-    return QImage(image.pixels.data(), image.width, image.height, image.width * 4, QImage::Format_RGB32).copy();
-}
 
 // Runs the event loop until `done` or the time is up.
 template <class Done>
@@ -70,12 +61,8 @@ QImage MapPicture(std::uint32_t timeMs) {
 }
 
 int ReportCommand(const Args& args) {
-    Args rest;
     std::string out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size()) out = args[++i];
-        else rest.push_back(args[i]);
-    }
+    const Args rest = TakeOutputOption(args, out);
     ArgParser p(rest, {"at", "model"}, {});
     const long long at = ParseWholeNumber(p.value("at").value_or("")).value_or(-1);
     const auto model = ParseWholeNumber(p.value("model").value_or("0"));
@@ -86,11 +73,9 @@ int ReportCommand(const Args& args) {
     }
     const std::string& path = p.positional()[0];
 
-    HiddenWindow front, rear;
-    CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
-    player.AttachWindows(&front, &rear);
-    player.SetOption(0);
-    if (!player.OpenRecording(path, 0, -1)) {
+    HiddenPlayer hidden;
+    CPlaybackGraph& player = hidden.player;
+    if (!hidden.Open(path)) {
         std::cerr << "kx480-tool report: cannot open " << path << " as a recording\n";
         return kExitFailure;
     }
@@ -107,9 +92,9 @@ int ReportCommand(const Args& args) {
 
     ReportInputs inputs;
     ChannelImage image;
-    if (player.GrabChannelImage(0, image)) inputs.channel1 = ToImage(image);
+    if (player.GrabChannelImage(0, image)) inputs.channel1 = ChannelPicture(image);
     inputs.channelCount = player.GetVideoPinCount();
-    if (inputs.channelCount == 2 && player.GrabChannelImage(1, image)) inputs.channel2 = ToImage(image);
+    if (inputs.channelCount == 2 && player.GrabChannelImage(1, image)) inputs.channel2 = ChannelPicture(image);
     const auto time = static_cast<std::uint32_t>(player.GetPositionMs());
     float latitude = 0, longitude = 0;
     FindPositionAt(time, latitude, longitude);

@@ -29,6 +29,7 @@
 #include "controls/ControlConstants.h"
 #include "controls/ResourceDrawing.h"
 #include "controls/SkinIds.h"
+#include "controls/SkinRegistry.h"
 #include "map/CMapDlg.h"
 #include "map/CMapNoConnectedWnd.h"
 #include "map/CMapNoDataWnd.h"
@@ -285,7 +286,7 @@ void CDravikViewerDlg::CreateControls() {
 bool CDravikViewerDlg::Initialise(AudioSink* sound) {
     if (initialised_) return true;
     initialised_ = true;
-    setWindowIcon(QIcon(QPixmap::fromImage(QImage())));
+    if (const SkinImage* icon = SkinRegistry::Find(skin::kAppIcon)) setWindowIcon(QIcon(QPixmap::fromImage(icon->image)));
     PrepareDecoderRegistry();
     source_.AddFolderName("NORMAL");
     source_.AddFolderName("INFINITE");

@@ -5,29 +5,21 @@
 #include "app/viewer/CDravikViewerDlg.h"
 #include "controls/CDvButtonCtrl.h"
 #include "map/CMapViewWnd.h"
+#include "report/ChannelPicture.h"
 #include "report/CReportPrinter.h"
 #include "report/CZoomDlg.h"
 #include "telemetry/TelemetryLookup.h"
 
 namespace kx {
 
-namespace {
-
-QImage ToImage(const ChannelImage& image) {
-    if (image.width <= 0 || image.height <= 0 || image.pixels.empty()) return {};
-    return QImage(image.pixels.data(), image.width, image.height, image.width * 4, QImage::Format_RGB32).copy();
-}
-
-}  // namespace
-
 ReportInputs CDravikViewerDlg::GatherReportInputs() {
     ReportInputs inputs;
     ChannelImage image;
-    if (player_.GrabChannelImage(0, image)) inputs.channel1 = ToImage(image);
+    if (player_.GrabChannelImage(0, image)) inputs.channel1 = ChannelPicture(image);
     inputs.channelCount = player_.GetVideoPinCount();
     if (inputs.channelCount == 2) {
         ChannelImage rear;
-        if (player_.GrabChannelImage(1, rear)) inputs.channel2 = ToImage(rear);
+        if (player_.GrabChannelImage(1, rear)) inputs.channel2 = ChannelPicture(rear);
     }
     const auto time = static_cast<std::uint32_t>(player_.GetPositionMs());
     float latitude = 0, longitude = 0;

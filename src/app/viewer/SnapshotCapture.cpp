@@ -6,6 +6,7 @@
 #include "app/core/ViewerOptions.h"
 #include "app/viewer/CDravikViewerDlg.h"
 #include "controls/CDvListCtrl.h"
+#include "report/ChannelPicture.h"
 #include "controls/CSkinVerticleScrollbar.h"
 
 #include <QDesktopServices>
@@ -15,16 +16,6 @@
 #include <filesystem>
 
 namespace kx {
-
-namespace {
-
-// The grabbed picture as an image that owns its pixels.
-QImage ToImage(const ChannelImage& image) {
-    if (image.width <= 0 || image.height <= 0 || image.pixels.empty()) return {};
-    return QImage(image.pixels.data(), image.width, image.height, image.width * 4, QImage::Format_RGB32).copy();
-}
-
-}  // namespace
 
 void CDravikViewerDlg::OnCapture() {
     const PlayState s = State();
@@ -48,10 +39,10 @@ void CDravikViewerDlg::OnCapture() {
 
     ChannelImage image;
     if (!player_.GrabChannelImage(0, image)) return;
-    ToImage(image).save(QString::fromStdString(first), "JPG");
+    ChannelPicture(image).save(QString::fromStdString(first), "JPG");
     if (player_.GetVideoPinCount() >= 2) {
         ChannelImage rearImage;
-        if (player_.GrabChannelImage(1, rearImage)) ToImage(rearImage).save(QString::fromStdString(second), "JPG");
+        if (player_.GrabChannelImage(1, rearImage)) ChannelPicture(rearImage).save(QString::fromStdString(second), "JPG");
     }
     if (ShowMessage(kStrMsgSnapshotSaved, QString::fromStdString(first), true))
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(options.saveFolder)));

@@ -29,6 +29,10 @@ public:
     // Width for the interface language: 350 for English, 400 for French, else 300.
     static int WidthForLanguage(int languageIndex);
 
+    // Escape and the close box do not end the notice: the dialog ends with its timer, so a
+    // load is always followed by the filling of the list.
+    void reject() override {}
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
