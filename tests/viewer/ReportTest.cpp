@@ -5,7 +5,10 @@
 
 #include "app/core/LanguageTable.h"
 #include "controls/CDvButtonCtrl.h"
+#include "controls/CDvMapPanelCtrl.h"
+#include "controls/CDvTextCtrl.h"
 #include "map/CMapViewWnd.h"
+#include "map/MapMode.h"
 #include "report/CReportPrinter.h"
 #include "report/CZoomDlg.h"
 #include "sim/FrameMark.h"
@@ -150,6 +153,57 @@ TEST_F(ViewerTest, ZoomButtonSwitchesTheMagnifierAndItsPressedLook) {
     EXPECT_FALSE(dlg_->ZoomWindow()->IsActive());
     EXPECT_FALSE(dlg_->ZoomWindow()->isVisible());
     EXPECT_FALSE(dlg_->Button(cmd::kZoom)->IsChecked());
+}
+
+}  // namespace
+}  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+// Online (KX480_ONLINE=1): the map shows beside the recording and can float in its own window.
+class OnlineViewerTest : public ViewerTest {
+protected:
+    ScopedEnv onlineForMap_{"KX480_ONLINE", "1"};
+};
+
+TEST_F(OnlineViewerTest, TheMapFloatsInItsOwnWindowAndDocksAgain) {
+    LoadAndWait(ReportFolder());
+    EXPECT_TRUE(dlg_->MapPanel()->isVisible());
+    EXPECT_FALSE(dlg_->NoConnectionPlaceholder()->isVisible());
+    EXPECT_TRUE(dlg_->Button(cmd::kMap)->isVisible());
+    dlg_->OnCommand(cmd::kMap);
+    EXPECT_EQ(TheMapMode(), MapMode::Floating);
+    EXPECT_FALSE(dlg_->Button(cmd::kMap)->isVisible());
+    EXPECT_FALSE(dlg_->Text(cmd::kText4)->isVisible());
+    EXPECT_NE(dlg_->MapView()->parentWidget(), dlg_->MapPanel());
+    // Escape to the video-only layout and back keeps the map floating.
+    dlg_->OnCommand(cmd::kSave);
+    dlg_->OnCommand(cmd::kSave);
+    EXPECT_FALSE(dlg_->Button(cmd::kMap)->isVisible());
+    dlg_->PlayRow(1);  // the parking recording has GPS too: the map stays where it is
+    ASSERT_TRUE(WaitFinished(2));
+    EXPECT_EQ(TheMapMode(), MapMode::Floating);
+}
+
+TEST_F(OnlineViewerTest, ARecordingWithoutGpsShowsTheNoDataPlaceholderAndDocksTheMap) {
+    static TempDir dir;
+    sim::SimOptions options;
+    options.channels = 1;
+    options.audio = sim::AudioKind::None;
+    options.seconds = 2;
+    options.gpsReceiver = false;
+    ASSERT_TRUE(sim::GenerateRecording(dir.path(), options).ok);
+    LoadAndWait(ReportFolder());
+    dlg_->OnCommand(cmd::kMap);
+    ASSERT_EQ(TheMapMode(), MapMode::Floating);
+    dlg_->LoadDroppedPaths({dir.path()});
+    ASSERT_TRUE(WaitFinished(2));
+    EXPECT_FALSE(dlg_->HasGps());
+    EXPECT_EQ(TheMapMode(), MapMode::Docked);
+    EXPECT_TRUE(dlg_->NoDataPlaceholder()->isVisible());
+    EXPECT_FALSE(dlg_->MapPanel()->isVisible());
+    EXPECT_FALSE(dlg_->Button(cmd::kMap)->isVisible());
 }
 
 }  // namespace

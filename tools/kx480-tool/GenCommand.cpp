@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: kx480-tool gen PATH [--channels 1|2] [--audio none|aac|pcm] [--seconds N] [--fps N]\n"
     "                      [--size WxH] [--rear-size WxH] [--kind REC|EVT|PRK|MDI|MOT]\n"
-    "                      [--start \"YYYY-MM-DD hh:mm:ss\"] [--cut BYTES] [--seed N] [--no-gps] [--threads N]\n";
+    "                      [--start \"YYYY-MM-DD hh:mm:ss\"] [--cut BYTES] [--seed N] [--no-gps] [--no-gps-receiver] [--threads N]\n";
 
 bool ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
@@ -72,6 +72,7 @@ std::string ReadOptions(const ArgParser& p, sim::SimOptions& o) {
         o.threads = static_cast<int>(*t);
     }
     o.gps = !p.flag("no-gps");
+    o.gpsReceiver = !p.flag("no-gps-receiver");
     return {};
 }
 
@@ -80,7 +81,7 @@ std::string ReadOptions(const ArgParser& p, sim::SimOptions& o) {
 int GenCommand(const Args& args) {
     ArgParser p(args, {"channels", "audio", "seconds", "fps", "size", "rear-size", "kind", "start", "cut", "seed",
                        "threads"},
-                {"no-gps"});
+                {"no-gps", "no-gps-receiver"});
     if (!p.ok() || p.positional().size() != 1) {
         if (!p.ok()) std::cerr << "kx480-tool gen: " << p.error() << '\n';
         std::cerr << kUsage;

@@ -237,7 +237,9 @@ bool Recorder::WritePackets(std::uint64_t timeMs) {
     while (!cutReached_) {
         const std::uint64_t gpsAt = nextGpsTick_ * kGpsTickMs;
         const std::uint64_t gsensorAt = nextGsensorTick_ * kGsensorTickMs;
-        if (gpsAt <= timeMs && gpsAt <= gsensorAt) {
+        if (gpsAt <= timeMs && gpsAt <= gsensorAt && !options_.gpsReceiver) {
+            ++nextGpsTick_;
+        } else if (gpsAt <= timeMs && gpsAt <= gsensorAt) {
             const std::string text =
                 drive_.GpsPacket(static_cast<std::uint32_t>(nextGpsTick_++), startLocal_, options_.gps);
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());

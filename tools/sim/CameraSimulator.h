@@ -23,6 +23,7 @@ struct SimOptions {
     std::optional<std::uint64_t> cut;   // leave the file unfinished, cut at this byte
     std::uint64_t seed = 1;
     bool gps = true;  // false: the receiver has no fix ('G' packets with status V, no position)
+    bool gpsReceiver = true;  // false: a camera without a GPS receiver writes no 'G' packets at all
     int threads = 1;  // encoder threads; 1 keeps the output byte-identical for a seed
 };
 
