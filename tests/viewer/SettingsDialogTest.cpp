@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -236,6 +237,49 @@ TEST_F(ViewerTest, FormattingTheListedCardFromTheSettingsDialogDropsItsListing) 
     const auto listing = RunCommand(std::string(KX_PROGRAM_DIR) + "/kx480-tool card ls " + image + " NORMAL 2>&1");
     EXPECT_EQ(listing.status, 0) << listing.output;
     EXPECT_EQ(listing.output.find(".avi"), std::string::npos) << listing.output;
+}
+
+}  // namespace
+}  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+TEST_F(ViewerTest, MergeCopiesThePlayingCardRecordingToTheComputer) {
+    const std::string image = dir_ / "card.img";
+    ASSERT_EQ(RunCommand(std::string(KX_PROGRAM_DIR) + "/kx480-tool gen-card " + image +
+                         " --size 256M --recordings 2 --seconds 1 2>&1")
+                  .status,
+              0);
+    dlg_->SetCardImages({{image, ""}});
+    const int before = finished_;
+    ASSERT_TRUE(dlg_->LoadDrive(image));
+    ASSERT_TRUE(WaitFinished(before + 1));
+    ASSERT_TRUE(dlg_->Button(cmd::kMerge)->IsButtonEnabled());
+
+    const std::string target = dir_ / "copy.avi";
+    QString suggested;
+    QTimer::singleShot(300, [&] {
+        auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!picker) return;
+        suggested = picker->selectedFiles().value(0);
+        // The name typed into the dialog's file name box.
+        picker->setDirectory(QString::fromStdString(dir_.path()));
+        if (auto* name = picker->findChild<QLineEdit*>()) name->setText("copy.avi");
+        QMetaObject::invokeMethod(picker, "accept");
+    });
+    dlg_->OnCommand(cmd::kMerge);
+    EXPECT_TRUE(suggested.endsWith("/REC_20240307_090000_2.avi")) << suggested.toStdString();
+    // The copy holds the card file's bytes.
+    const std::string expected = dir_ / "expected.avi";
+    ASSERT_EQ(RunCommand(std::string(KX_PROGRAM_DIR) + "/kx480-tool card cp " + image +
+                         " NORMAL/REC_20240307_090000_2.avi " + expected + " 2>&1")
+                  .status,
+              0);
+    ASSERT_TRUE(fs::exists(target));
+    EXPECT_EQ(ReadFile(target), ReadFile(expected));
+    // Playback paused for the copy goes on.
+    EXPECT_EQ(dlg_->Player().GetPlayState(), PlayState::Running);
 }
 
 }  // namespace
