@@ -206,8 +206,9 @@ FormatCardOutcome FormatCard(const FormatCardRequest& request, const FormatCardC
         putBack(fresh.string(), kInstallerName, false);
     if (setup) putBack(setup->savedPath, setup->cardName, true);
     if (!out.keptFiles.empty()) {
-        std::string kept = "The card's files are kept in " + request.saveFolder + ":";
-        for (const std::string& f : out.keptFiles) kept += " " + fs::path(f).filename().string();
+        std::string kept = "The card's files are kept in ";
+        kept.append(request.saveFolder).append(":");
+        for (const std::string& f : out.keptFiles) kept.append(" ").append(fs::path(f).filename().string());
         if (out.messageId == 0) out.messageId = kStrMsgFormatFailed;
         out.detail = out.detail.empty() ? kept : out.detail + "\n" + kept;
     }
