@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_TESTS=OFF >/dev/null
-cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx480-media kx_bench_lookup kx_bench_telemetry kx_bench_card kx_bench_viewer_stall >/dev/null
+cmake --build build-bench --parallel "$(nproc)" --target kx480-tool kx480-media kx_bench_lookup kx_bench_telemetry kx_bench_card kx_bench_viewer_stall kx_language_tables kx_map_page >/dev/null
 
 bin=build-bench/bin
 data=build-bench/bench-data

@@ -111,12 +111,12 @@ void CDvListCtrl::SetupAsPlaylist() {
     // A new font makes the rows as tall as the style wants them; the playlist keeps its own.
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
-    if (LanguageString(kStrColNumber)) {
-        setColumnCount(static_cast<int>(std::size(kColumns)));
-        for (int c = 0; c < columnCount(); ++c)
-            setColumnWidth(c, kColumns[static_cast<std::size_t>(c)].width);
-        ReloadColumnTitles();
-    }
+    // The columns are there even without a language table (their titles are then empty): the
+    // hidden path and name columns are what the playlist plays from.
+    setColumnCount(static_cast<int>(std::size(kColumns)));
+    for (int c = 0; c < columnCount(); ++c)
+        setColumnWidth(c, kColumns[static_cast<std::size_t>(c)].width);
+    ReloadColumnTitles();
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);

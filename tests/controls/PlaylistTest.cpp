@@ -170,12 +170,16 @@ TEST_F(Playlist, DropsReachTheMainWindowUnlessItIsBusy) {
     EXPECT_EQ(link.dropped, (QStringList{"/media/card/EVENT", "/tmp/a.avi"}));
 }
 
-TEST(PlaylistWithoutLanguage, InsertsNoColumns) {
+TEST(PlaylistWithoutLanguage, KeepsItsColumnsWithEmptyTitles) {
     test::LanguageScope none(99);
     QWidget window;
     auto* list = new CDvListCtrl(&window);
     list->SetupAsPlaylist();
-    EXPECT_EQ(list->columnCount(), 0);
+    ASSERT_EQ(list->columnCount(), 6);
+    EXPECT_TRUE(list->horizontalHeaderItem(0)->text().isEmpty());
+    // The rows keep the path and name the playlist plays from.
+    list->InsertRow(0, {"1", "2024-03-07", "09:00:00", "", "/card/REC_20240307_090000_2.avi", "REC_20240307_090000_2.avi"});
+    EXPECT_EQ(list->ItemText(0, 4), "/card/REC_20240307_090000_2.avi");
 }
 
 }  // namespace

@@ -473,3 +473,35 @@ TEST_F(ViewerTest, AboutBoxOffersTheCardInformationView) {
 
 }  // namespace
 }  // namespace kx::test
+
+namespace kx::test {
+namespace {
+
+// A language index with no table: no texts anywhere, and everything still plays.
+class ViewerWithoutLanguageTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        fs::create_directories(dir_ / "config/kx480-viewer");
+        std::ofstream(dir_ / "config/kx480-viewer/option.ini") << "[OPTION]\r\nLANGUAGE=12\r\n";
+        ViewerTest::SetUp();
+    }
+};
+
+TEST_F(ViewerWithoutLanguageTest, RecordingsStillListAndPlayWithoutTexts) {
+    ASSERT_EQ(TheViewerOptions().languageIndex, 12);
+    LoadAndWait(MixedFolder());
+    EXPECT_EQ(opened_, 1);
+    ASSERT_EQ(dlg_->List()->rowCount(), 3);
+    EXPECT_TRUE(dlg_->List()->ItemText(0, 3).isEmpty());  // no kind text
+    EXPECT_EQ(dlg_->CurrentFileName(), "REC_20240307_090000_2.avi");
+    EXPECT_EQ(State(), PlayState::Running);
+    EXPECT_TRUE(dlg_->Button(cmd::kOpen)->toolTip().isEmpty());
+    EXPECT_FALSE(dlg_->BuildContextMenu());  // no menu of that language
+    dlg_->OnCommand(cmd::kNext);
+    ASSERT_TRUE(WaitFinished(2));
+    EXPECT_EQ(dlg_->CurrentRow(), 1);
+    EXPECT_TRUE(messages_.empty());
+}
+
+}  // namespace
+}  // namespace kx::test
