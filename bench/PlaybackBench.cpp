@@ -16,6 +16,7 @@
 
 #include "playback/CPlaybackGraph.h"
 #include "playback/FfmpegPtr.h"
+#include "PacedAudioSink.h"
 
 #include <algorithm>
 #include <atomic>
@@ -42,9 +43,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// The sound device of the playing benchmarks: a 40 ms buffer, topped up every 10 ms.
+constexpr double kSoundLatency = 0.04;
+constexpr std::chrono::milliseconds kSoundPoll{10};
+
 constexpr VideoSize kShownSize{720, 405};
 
-double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+// The sound device's clock, so that pictures and sound are compared on one time line.
+double Now() { return test::WallSeconds(); }
 
 double CpuSeconds() {
     rusage u{};
@@ -89,77 +95,6 @@ private:
     std::condition_variable cond_;
     std::vector<Shown> shown_;
     double first_ = 0;
-};
-
-// A sound device playing in real time from a 40 ms buffer, which it keeps filled 10 ms at a
-// time: each sample is heard 40 ms after it was taken, at the pace of the device's clock even
-// when its thread runs late. It records when each buffer is heard and its recording time.
-class BenchSound final : public AudioSink {
-public:
-    ~BenchSound() override { Close(); }
-    std::optional<AudioFormat> Open(const AudioFormat& wanted, AudioFeed& feed) override {
-        Close();
-        format_ = wanted;
-        feed_ = &feed;
-        stop_ = false;
-        paused_ = true;
-        thread_ = std::thread([this] { Run(); });
-        return wanted;
-    }
-    void SetPaused(bool paused) override { paused_ = paused; }
-    void Flush() override { flush_ = true; }
-    void Close() override {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-    struct Heard {
-        double wall;
-        double time;
-    };
-    std::vector<Heard> Taken() {
-        std::lock_guard lock(mutex_);
-        return heard_;
-    }
-
-private:
-    static constexpr double kLatency = 0.04;
-    void Run() {
-        const int frames = format_.sampleRate / 100;
-        const double chunk = static_cast<double>(frames) / format_.sampleRate;
-        std::vector<std::int16_t> samples(static_cast<std::size_t>(frames * format_.channels));
-        double heardAt = Now() + kLatency;
-        double pausedAt = -1;
-        while (!stop_) {
-            std::this_thread::sleep_for(10ms);
-            const double now = Now();
-            if (paused_) {
-                if (pausedAt < 0) pausedAt = now;
-                continue;
-            }
-            if (pausedAt >= 0) heardAt += now - pausedAt;
-            pausedAt = -1;
-            if (flush_.exchange(false)) {
-                heardAt = now;
-                std::lock_guard lock(mutex_);
-                while (!heard_.empty() && heard_.back().wall > now) heard_.pop_back();
-            }
-            heardAt = std::max(heardAt, now);
-            while (heardAt < now + kLatency) {
-                const double time = feed_->Read(samples.data(), frames, heardAt - now);
-                std::lock_guard lock(mutex_);
-                heard_.push_back({heardAt, time});
-                heardAt += chunk;
-            }
-        }
-    }
-    AudioFormat format_;
-    AudioFeed* feed_ = nullptr;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> paused_{true};
-    std::atomic<bool> flush_{false};
-    std::thread thread_;
-    std::mutex mutex_;
-    std::vector<Heard> heard_;
 };
 
 // The reference: libavformat and one libavcodec decoder per video stream, nothing else.
@@ -403,7 +338,7 @@ int Cpu(const std::string& path) {
     std::uint64_t dropped = 0;
     {
         BenchWindow front(kShownSize), rear(kShownSize);
-        BenchSound sound;
+        kx::test::PacedAudioSink sound(kSoundLatency, kSoundPoll);
         CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
         player.AttachWindows(&front, &rear);
         player.AttachSound(&sound);
@@ -460,9 +395,9 @@ int Cpu(const std::string& path) {
 // ---- av_drift_ms
 
 // The recording time the sound device was playing at `wall`, between two of its reads.
-std::optional<double> HeardAt(const std::vector<BenchSound::Heard>& heard, double wall) {
+std::optional<double> HeardAt(const std::vector<kx::test::PacedAudioSink::Buffer>& heard, double wall) {
     auto it = std::lower_bound(heard.begin(), heard.end(), wall,
-                               [](const BenchSound::Heard& h, double w) { return h.wall < w; });
+                               [](const kx::test::PacedAudioSink::Buffer& h, double w) { return h.wall < w; });
     if (it == heard.begin() || it == heard.end()) return std::nullopt;
     const auto& b = *it;
     const auto& a = *(it - 1);
@@ -476,7 +411,7 @@ int Drift(const std::string& path) {
     double worst = 0;
     for (const float rate : {0.5f, 1.0f, 2.0f}) {
         BenchWindow front(kShownSize), rear(kShownSize);
-        BenchSound sound;
+        kx::test::PacedAudioSink sound(kSoundLatency, kSoundPoll);
         CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
         player.AttachWindows(&front, &rear);
         player.AttachSound(&sound);
@@ -487,7 +422,7 @@ int Drift(const std::string& path) {
         player.Run();
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
         player.Pause();
-        const auto heard = sound.Taken();
+        const auto heard = sound.Buffers();
         double rateWorst = 0;
         std::vector<double> gaps;
         for (const auto& s : front.Taken()) {
@@ -521,7 +456,7 @@ int Rss(const std::string& path) {
     constexpr double kSeconds = 20;
     const long before = PeakResidentKb();
     BenchWindow front(kShownSize), rear(kShownSize);
-    BenchSound sound;
+    kx::test::PacedAudioSink sound(kSoundLatency, kSoundPoll);
     CPlaybackGraph player(CPlaybackGraph::RegistryMark::Skip);
     player.AttachWindows(&front, &rear);
     player.AttachSound(&sound);

@@ -158,8 +158,8 @@ CDvTextCtrl* CDravikViewerDlg::Text(int id) const {
     return it == texts_.end() ? nullptr : it->second;
 }
 
-QWidget* CDravikViewerDlg::NoDataPlaceholder() const { return reinterpret_cast<QWidget*>(noData_); }
-QWidget* CDravikViewerDlg::NoConnectionPlaceholder() const { return reinterpret_cast<QWidget*>(noConnection_); }
+QWidget* CDravikViewerDlg::NoDataPlaceholder() const { return noData_; }
+QWidget* CDravikViewerDlg::NoConnectionPlaceholder() const { return noConnection_; }
 QWidget* CDravikViewerDlg::FileLoadDialog() const { return loadDlg_.data(); }
 
 QRect CDravikViewerDlg::VideoArea() const { return ToRect(ComputeLayout(width(), height(), mode_).video); }
@@ -448,15 +448,10 @@ void CDravikViewerDlg::PaintBackground(QPainter& painter) {
 }
 
 void CDravikViewerDlg::paintEvent(QPaintEvent*) {
-    // Painted into one image and copied in one step.
-    QImage canvas(size() * devicePixelRatioF(), QImage::Format_RGB32);
-    canvas.setDevicePixelRatio(devicePixelRatioF());
-    {
-        QPainter painter(&canvas);
-        PaintBackground(painter);
-    }
+    // The window's backing store is already off-screen: what is painted here reaches the screen
+    // in one step.
     QPainter painter(this);
-    painter.drawImage(0, 0, canvas);
+    PaintBackground(painter);
 }
 
 void CDravikViewerDlg::resizeEvent(QResizeEvent* event) {
